@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A script the compiler refuses; the message names the line.
@@ -32,6 +33,10 @@ public:
     void Regenerate(const uint8_t* code, size_t length);
 
 private:
+    uint8_t KeywordIndex(std::string_view word) const;
+    size_t KeyItemOf(std::string_view word, uint8_t* item) const;
+    std::string KeyText(KeyItem key) const;
+
     const Locale& locale_;
 };
 
