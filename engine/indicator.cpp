@@ -53,13 +53,14 @@ static void OnBorderDown(HWND hwnd, LPARAM lParam)
     StartDrag(hwnd, p);
 }
 
-// Follow the cursor, keeping the right and bottom edges on the screen.
-static void OnMouseMove(HWND hwnd)
+// Follow the cursor, keeping the right and bottom edges on the screen. The
+// point is the message's own, so a queued move and a synthetic one agree.
+static void OnMouseMove(HWND hwnd, LPARAM lParam)
 {
     if (!Globals.dragging)
         return;
-    POINT p;
-    GetCursorPos(&p);
+    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(hwnd, &p);
     int ax = Globals.anchorX, ay = Globals.anchorY;
     if (p.x < ax)
         p.x = ax;
@@ -136,7 +137,7 @@ INT_PTR CALLBACK IndicatorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC: return (INT_PTR)GetStockObject(WHITE_BRUSH);
     case WM_LBUTTONDOWN: StartDrag(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
     case WM_NCLBUTTONDOWN: OnBorderDown(hwnd, lParam); break;
-    case WM_MOUSEMOVE: OnMouseMove(hwnd); break;
+    case WM_MOUSEMOVE: OnMouseMove(hwnd, lParam); break;
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP: OnButtonUp(); break;
     case WM_LBUTTONDBLCLK:
