@@ -63,6 +63,10 @@ TEST(Compiler, WorkedExample)
                                   " 07");
     ASSERT_EQ(expected.size(), 45u);
     EXPECT_EQ(Compile(script), expected);
+
+    Script reloaded = script;
+    reloaded[3] = "key ctrl S";  // a letter key comes back in upper case
+    EXPECT_EQ(Regenerate(expected), reloaded);
 }
 
 struct CompileCase {
