@@ -32,9 +32,14 @@ struct Bytes {
     void Add(uint8_t b) { data[size++] = b; }
 };
 
+// The message names the line by its number and its text, cut short when long
+// so that the error box stays readable.
 [[noreturn]] void Refuse(size_t lineIndex, const std::string& line, const std::string& why)
 {
-    throw ECompileError("Line " + std::to_string(lineIndex + 1) + " \"" + line + "\": " + why);
+    std::string shown(line.c_str());
+    if (shown.size() > 60)
+        shown = shown.substr(0, 57) + "...";
+    throw ECompileError("Line " + std::to_string(lineIndex + 1) + " \"" + shown + "\": " + why);
 }
 
 }  // namespace

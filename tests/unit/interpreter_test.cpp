@@ -135,6 +135,21 @@ TEST(Interpreter, OpenSplitsAtQuotes)
             << c.operand;
 }
 
+// A layout that gives { with Ctrl+Alt and } with Ctrl+Alt+Shift: only Shift is pressed.
+TEST(Interpreter, TextHonoursOnlyTheShiftBit)
+{
+    class AltGrHost : public RecordingHost {
+        int16_t KeyScan(char ch) override
+        {
+            return ch == '{' ? 0x637 : ch == '}' ? 0x730 : RecordingHost::KeyScan(ch);
+        }
+    } host;
+    const std::vector<uint8_t> code = TextStatement(11, "{}");
+    RunScript(code.data(), code.size(), host);
+    EXPECT_EQ(host.events,
+              (std::vector<std::string>{"down 37", "up 37", "down 10", "down 30", "up 30", "up 10"}));
+}
+
 // Byte code the compiler cannot make: the run performs the statements that fit
 // and stops at the first that does not, never reading past the end. A text
 // operand without its zero byte still fits: it ends with its length.
