@@ -1,0 +1,21 @@
+// Orv Install: puts the engine, the configuration utility, the uninstaller and
+// the user's guide on the machine and records where they are.
+#include <windows.h>
+
+#include "forms/forms.h"
+#include "installer/main.h"
+#include "installer/welcome.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    try {
+        Application.Title = "Orvanta 2.00.2 Installation Program";
+        HICON icon = LoadIconA(instance, "MAINICON");
+        MainForm.Create("TMainForm", "Orvanta 3.7.14 Installation Program", 328, 63, icon);
+        WelcomeForm.Create("TWelcomeForm", "Welcome!", 377, 184, icon);
+        Application.Run(MainForm);
+    } catch (const std::exception& error) {
+        Application.ShowException(error);
+    }
+    return 0;
+}

@@ -1,0 +1,219 @@
+// Orv Install driven through its real windows: the folder typed into Path,
+// Go! clicked, the welcome window answered; then the files, the registry and
+// the Start-menu links it left.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "common/layout.h"
+#include "installation.h"
+#include "installer/resource.h"
+#include "winetest.h"
+
+static const char* const MainCaption = "Orvanta 3.7.14 Installation Program";
+static const wchar_t* const WelcomeText =
+    L"Orvanta успешно установлен!\r\n"
+    L"\r\n"
+    L"Если Вы первый раз установили Orvanta, то вы должны \r\n"
+    L"скачать  необходимые компоненты распознавания речи с \r\n"
+    L"http://www.quillmoor.example/orvanta/.\r\n"
+    L"\r\n"
+    L"Для дальнейших инструкций по настройке читайте User's Guide.";
+
+// One run of the installer and its two windows.
+struct Installer {
+    Process process;
+    HWND main = nullptr;
+    HWND welcome = nullptr;
+
+    bool Open()
+    {
+        process = Start("\"" + BinDir() + "Orv Install.exe\"");
+        main = WaitForWindow(MainCaption, 10000);
+        return main != nullptr;
+    }
+    HWND Item(int id) const { return GetDlgItem(main, id); }
+    HWND WelcomeItem(int id) const { return GetDlgItem(welcome, id); }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)); }
+    void Type(const std::string& text)
+    {
+        SendMessageA(Item(IDC_PATH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    std::string PathText() const
+    {
+        char text[MAX_PATH * 2] = "";
+        SendMessageA(Item(IDC_PATH), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    int Progress() const { return int(SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
+    // Go! runs the whole installation and then the welcome window's modal loop,
+    // so the click is posted, not sent.
+    bool InstallInto(const std::string& folder)
+    {
+        Type(folder);
+        PostMessageA(Item(IDC_GO), BM_CLICK, 0, 0);
+        // The welcome window exists, hidden, from the start; it shows at the end.
+        return WaitUntil([&] {
+            welcome = FindWindowA(nullptr, "Welcome!");
+            return welcome && IsWindowVisible(welcome);
+        }, 30000);
+    }
+    std::wstring MemoText() const
+    {
+        wchar_t text[1024] = L"";
+        SendMessageW(WelcomeItem(IDC_MEMO), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // Do Nothing, then Close: the program ends without opening anything.
+    int CloseDoingNothing()
+    {
+        SendMessageA(WelcomeItem(IDC_DONOTHING), BM_CLICK, 0, 0);
+        PostMessageA(WelcomeItem(IDC_CLOSEBTN), BM_CLICK, 0, 0);
+        return process.Wait(10000);
+    }
+};
+
+static std::string Uninstaller() { return WindowsFolder() + "\\" + UninstallerFile; }
+
+// Files compared whole, without printing their bytes.
+static ::testing::AssertionResult SameFile(const std::string& path, const std::string& original)
+{
+    std::string got = ReadBytes(path), want = ReadBytes(original);
+    if (want.empty())
+        return ::testing::AssertionFailure() << original << " is missing or empty";
+    if (got != want)
+        return ::testing::AssertionFailure()
+               << path << " has " << got.size() << " bytes unlike " << original << " ("
+               << want.size() << ")";
+    return ::testing::AssertionSuccess();
+}
+
+class Install : public ::testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        ClearSystemRegistry();
+        RemoveTree(StartMenuFolder());
+        DeleteFileA(Uninstaller().c_str());
+        RemoveTree("C:\\orvtest");
+    }
+
+    // Everything that does not depend on the install folder being there.
+    static void ExpectRecorded(const std::string& folder)
+    {
+        RawValue path = ReadValue(OptionsKeyPath, InstallPathValue);
+        EXPECT_EQ(path.type, DWORD(REG_SZ));
+        EXPECT_EQ(path.bytes, folder + '\0');
+        EXPECT_EQ(ValueCount(OptionsKeyPath), 1u) << "the installer writes InstallPath alone";
+
+        EXPECT_TRUE(SameFile(Uninstaller(), BinDir() + UninstallerFile));
+        EXPECT_EQ(ReadValue(UninstallKeyPath, "DisplayName").bytes, std::string("Orvanta") + '\0');
+        EXPECT_EQ(ReadValue(UninstallKeyPath, "UninstallString").bytes,
+                  "\"" + Uninstaller() + "\"" + '\0');
+
+        const struct {
+            const char* link;
+            std::string target;
+        } links[] = {
+            { "UnInstall Orv.lnk", Uninstaller() },
+            { "Orv Configuration.lnk", folder + ConfigFile },
+            { "Orvanta.lnk", folder + EngineFile },
+            { "User's Guide.lnk", folder + GuideFile },
+        };
+        for (const auto& l : links) {
+            SCOPED_TRACE(l.link);
+            LinkInfo info = ReadLink(StartMenuFolder() + "\\" + l.link);
+            ASSERT_TRUE(info.read);
+            EXPECT_STRCASEEQ(info.target.c_str(), l.target.c_str());
+            EXPECT_STRCASEEQ(info.icon.c_str(), l.target.c_str());
+            EXPECT_EQ(info.iconIndex, 0);
+        }
+    }
+};
+
+TEST_F(Install, GoIsOfferedWhilePathHoldsText)
+{
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    EXPECT_EQ(setup.PathText(), "");
+    EXPECT_FALSE(setup.Enabled(IDC_GO));
+    EXPECT_EQ(SendMessageA(setup.Item(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 6);
+    const struct {
+        const char* text;
+        bool offered;
+    } cases[] = { { "C:\\Apps", true }, { "", false }, { " ", true }, { "", false } };
+    for (const auto& c : cases)
+        EXPECT_EQ((setup.Type(c.text), setup.Enabled(IDC_GO)), c.offered) << "'" << c.text << "'";
+
+    // Closed before Go!, it ends without installing anything.
+    PostMessageA(setup.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(setup.process.Wait(10000), 0);
+    EXPECT_FALSE(KeyExists(OptionsKeyPath));
+    EXPECT_FALSE(KeyExists(UninstallKeyPath));
+    EXPECT_FALSE(FileExists(Uninstaller()));
+}
+
+TEST_F(Install, InstallsIntoATypedFolder)
+{
+    std::string typed = FreshFolder("typed") + "Orvanta";  // parent there, folder not
+    std::string folder = typed + "\\";
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(typed));
+
+    EXPECT_EQ(setup.PathText(), folder);
+    EXPECT_EQ(setup.Progress(), 6);
+    EXPECT_FALSE(setup.Enabled(IDC_PATH));
+    EXPECT_FALSE(setup.Enabled(IDC_BROWSE));
+    EXPECT_FALSE(setup.Enabled(IDC_GO));
+    EXPECT_FALSE(IsWindowEnabled(setup.main)) << "the welcome window is modal";
+    EXPECT_EQ(setup.MemoText(), WelcomeText);
+    EXPECT_EQ(SendMessageA(setup.WelcomeItem(IDC_VIEWUG), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    for (const char* file : { EngineFile, ConfigFile, GuideFile })
+        EXPECT_TRUE(SameFile(folder + file, BinDir() + file));
+    ExpectRecorded(folder);
+
+    EXPECT_EQ(setup.CloseDoingNothing(), 0);
+}
+
+TEST_F(Install, FolderWhoseParentIsMissingLeavesOnlyItsPayloadsOut)
+{
+    std::string folder = FreshFolder("parent") + "missing\\Orvanta\\";
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(folder));
+
+    EXPECT_EQ(setup.PathText(), folder) << "a final backslash is not doubled";
+    EXPECT_EQ(setup.Progress(), 6);
+    EXPECT_FALSE(FolderExists(folder));
+    ExpectRecorded(folder);
+
+    // The close box ends the welcome window and the program the same way.
+    PostMessageA(setup.welcome, WM_CLOSE, 0, 0);
+    EXPECT_EQ(setup.process.Wait(10000), 0);
+}
+
+TEST_F(Install, OverAnInstallationReplacesAllButAFileInUse)
+{
+    std::string folder = FreshFolder("again");
+    for (const char* file : { EngineFile, ConfigFile, GuideFile })
+        WriteBytes(folder + file, "old");
+    HANDLE running = CreateFileA((folder + EngineFile).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(running, INVALID_HANDLE_VALUE);
+
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(folder));
+    EXPECT_EQ(setup.Progress(), 6);
+    EXPECT_EQ(ReadBytes(folder + EngineFile), "old");
+    EXPECT_TRUE(SameFile(folder + ConfigFile, BinDir() + ConfigFile));
+    EXPECT_TRUE(SameFile(folder + GuideFile, BinDir() + GuideFile));
+    ExpectRecorded(folder);
+    CloseHandle(running);
+    EXPECT_EQ(setup.CloseDoingNothing(), 0);
+}
