@@ -15,8 +15,9 @@ KeyHook* active = nullptr;
 
 std::ostream& operator<<(std::ostream& out, const KeyEvent& e)
 {
-    return out << (e.up ? "up " : "down ") << std::hex << std::setw(2) << std::setfill('0')
-               << int(e.vk) << std::dec;
+    out << (e.up ? "up " : "down ") << std::hex << std::setw(2) << std::setfill('0') << int(e.vk)
+        << std::dec;
+    return e.extended ? out << " extended" : out;
 }
 
 KeyHook::KeyHook(bool swallow) : swallow_(swallow)
@@ -68,7 +69,8 @@ void KeyHook::Record(const KBDLLHOOKSTRUCT& info)
     if (info.vkCode == MarkerKey)
         markerSeen_ = true;
     else
-        events_.push_back({BYTE(info.vkCode), (info.flags & LLKHF_UP) != 0, info.time});
+        events_.push_back({BYTE(info.vkCode), (info.flags & LLKHF_UP) != 0,
+                           (info.flags & LLKHF_EXTENDED) != 0, info.time});
 }
 
 bool KeyHook::Take(std::vector<KeyEvent>& events, DWORD milliseconds)

@@ -10,10 +10,14 @@
 struct KeyEvent {
     BYTE vk;
     bool up;
-    DWORD time = 0;  // the event's tick count; not compared
+    bool extended = false;  // the extended-key flag, which the engine never sets
+    DWORD time = 0;         // the event's tick count; not compared
 };
 
-inline bool operator==(const KeyEvent& a, const KeyEvent& b) { return a.vk == b.vk && a.up == b.up; }
+inline bool operator==(const KeyEvent& a, const KeyEvent& b)
+{
+    return a.vk == b.vk && a.up == b.up && a.extended == b.extended;
+}
 inline bool operator!=(const KeyEvent& a, const KeyEvent& b) { return !(a == b); }
 std::ostream& operator<<(std::ostream& out, const KeyEvent& e);
 
