@@ -56,7 +56,7 @@ TCommand::TCommand(const uint8_t* code, size_t length, const Locale& locale)
 }
 
 // The opcode whose keyword word 0 is, or 0 when it is none.
-uint8_t TCommand::KeywordIndex(std::string_view word) const
+uint8_t TCommand::OpcodeOf(std::string_view word) const
 {
     for (uint8_t op = OpSleep; op <= OpActivate; op++)
         if (locale_.SameText(word, KeywordOf(op)))
@@ -88,7 +88,7 @@ size_t TCommand::Compile()
     size_t length = 0;
     for (size_t i = 0; i < Lines.size(); i++) {
         std::vector<std::string_view> words = SplitWords(Lines[i]);
-        uint8_t op = KeywordIndex(words[0]);
+        uint8_t op = OpcodeOf(words[0]);
         if (op == 0)
             continue;  // comments, blank lines, misspelt keywords
         Bytes st;

@@ -33,7 +33,7 @@ public:
     void Regenerate(const uint8_t* code, size_t length);
 
 private:
-    uint8_t KeywordIndex(std::string_view word) const;
+    uint8_t OpcodeOf(std::string_view word) const;
     size_t KeyItemOf(std::string_view word, uint8_t* item) const;
     std::string KeyText(KeyItem key) const;
 
