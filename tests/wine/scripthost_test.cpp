@@ -32,7 +32,7 @@ Bytes TextOperand(uint8_t opcode, const std::string& text)
     return code;
 }
 
-// Down and up of each key, with Shift around those given upper case.
+// Down and up of each key, inside Shift down and up where marked.
 std::vector<KeyEvent> Typed(const std::vector<std::pair<BYTE, bool>>& keys)
 {
     std::vector<KeyEvent> events;
@@ -115,6 +115,8 @@ TEST(ScriptHostKeys, SleepsWholeSecondsBetweenStatements)
     EXPECT_LT(pause, 3000u);
 }
 
+namespace {
+
 // A copy of this program named "echo args.exe" stands for what the shell
 // starts: it writes its arguments, one a line, to args.txt beside itself and
 // ends before any test runs.
@@ -123,9 +125,11 @@ constexpr char EchoName[] = "echo args.exe";
 std::string Narrow(const wchar_t* text)
 {
     int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+    out.resize(n - 1);
     return out;
 }
 
@@ -155,6 +159,8 @@ bool EchoIfCopy()
 }
 
 const bool isEchoCopy = EchoIfCopy();
+
+}  // namespace
 
 // A folder with spaces in its name holding the echo program.
 class ScriptHostShell : public testing::Test {
@@ -251,6 +257,8 @@ TEST_F(ScriptHostShell, PrintHandsTheDocumentToItsPrintCommand)
     EXPECT_EQ((std::vector<std::string>{"printed", document}), args);
 }
 
+namespace {
+
 // The engine's worker thread runs the script; the indicator window belongs to
 // the main thread and must only receive posted messages.
 class IndicatorWindow {
@@ -299,17 +307,20 @@ DWORD WINAPI RunOnWorker(void* param)
     return 0;
 }
 
+}  // namespace
+
 TEST(ScriptHostIndicator, PostsRecognitionAndCloseAndGoesOnAfterClose)
 {
     IndicatorWindow indicator;
     ASSERT_TRUE(indicator.window);
     KeyHook hook(true);
-    // deactivate, activate, close, key shift
-    WorkerRun run{{0x06, 0x0E, 0x07, 0x08, 0x01, 0x02}, indicator.window};
-    HANDLE worker = CreateThread(nullptr, 0, RunOnWorker, &run, 0, nullptr);
+    // deactivate, activate, close, key shift; left to a worker that never ends
+    auto* run = new WorkerRun{{0x06, 0x0E, 0x07, 0x08, 0x01, 0x02}, indicator.window};
+    HANDLE worker = CreateThread(nullptr, 0, RunOnWorker, run, 0, nullptr);
     // The main thread does not pump here: a host that sent instead of posting would hang.
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker, 10000)) << "the run waited for the window";
     CloseHandle(worker);
+    delete run;
 
     ASSERT_TRUE(WaitUntil([&] { return indicator.received.size() >= 3; }, 5000));
     DWORD mainThread = GetCurrentThreadId();
@@ -327,6 +338,8 @@ TEST(ScriptHostIndicator, PostsRecognitionAndCloseAndGoesOnAfterClose)
     EXPECT_EQ((std::vector<KeyEvent>{Down(VK_SHIFT), Up(VK_SHIFT)}), events);
 }
 
+namespace {
+
 bool ShutdownEnabled(HANDLE token, LUID luid)
 {
     DWORD size = 0;
@@ -342,6 +355,8 @@ bool ShutdownEnabled(HANDLE token, LUID luid)
     }
     return false;
 }
+
+}  // namespace
 
 // Whatever privileges the token starts with, the host enables the one that
 // ExitWindowsEx needs (the request itself would end the Wine session).
