@@ -229,6 +229,7 @@ void SetRecognitionActive(int active)
     // The item always names what it will do next, without a mnemonic.
     ModifyMenuA(Globals.popupMenu, 0, MF_BYPOSITION | MF_STRING, IDM_TOGGLE,
                 active ? "Deactivate" : "Activate");
+    SetMenuDefaultItem(Globals.popupMenu, 0, TRUE);  // replacing the item drops it
     Globals.currentIcon = (HICON)LoadImageA(Globals.instance,
                                             MAKEINTRESOURCEA(active ? IDI_ACTIVE : IDI_INACTIVE),
                                             IMAGE_ICON, 16, 16, LR_SHARED);

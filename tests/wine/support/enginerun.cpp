@@ -45,6 +45,13 @@ void WriteOption(const char* name, DWORD value)
     WriteDword(reg, key.get(), name, value);
 }
 
+void WriteOptionText(const char* name, const std::string& text)
+{
+    WinRegistry reg;
+    KeyHolder key(reg, reg.CreateKey(OptionsKeyPath));
+    WriteText(reg, key.get(), name, text);
+}
+
 bool ReadOption(const char* name, DWORD& value)
 {
     WinRegistry reg;

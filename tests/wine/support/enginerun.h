@@ -26,6 +26,7 @@ StoredCommand MakeCommand(const std::string& phrase, const Code& code, bool enab
 void WriteCommands(const std::vector<StoredCommand>& commands);
 
 void WriteOption(const char* name, DWORD value);
+void WriteOptionText(const char* name, const std::string& text);
 // False when the value is missing or not four bytes.
 bool ReadOption(const char* name, DWORD& value);
 bool OptionsKeyExists();
