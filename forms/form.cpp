@@ -8,6 +8,9 @@ const char* const BevelClass = "TBevel";
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+// Room for the box and the gap before the caption of a check box or radio button.
+constexpr int CaptionIndent = 20;
+
 // A tab sheet is the parent of its controls; their notifications belong to the form.
 LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -94,6 +97,39 @@ void RegisterControlClasses()
     RegisterWindowClass(ImageClass, ImageProc, nullptr);
     RegisterWindowClass(BevelClass, BevelProc, nullptr);
     done = true;
+}
+
+// Wine reports an in-place edit that ends empty as if it had been cancelled.
+// Only Escape cancels, so the edit control is watched for it.
+WNDPROC LabelEditDefault = nullptr;
+bool LabelEditCancelled = false;
+
+LRESULT CALLBACK LabelEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
+        LabelEditCancelled = true;
+    return CallWindowProcA(LabelEditDefault, edit, message, wParam, lParam);
+}
+
+void WatchLabelEdit(HWND list)
+{
+    LabelEditCancelled = false;
+    HWND edit = ListView_GetEditControl(list);
+    if (!edit)
+        return;
+    auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc)));
+    if (previous != LabelEditProc)
+        LabelEditDefault = previous;
+}
+
+// An edit ended without Escape is never a cancel: its text, even empty, is given.
+void EmptyLabelEdit(NMLVDISPINFOA& edit)
+{
+    static char empty[] = "";
+    if (!edit.item.pszText && !LabelEditCancelled && ListView_GetEditControl(edit.hdr.hwndFrom) &&
+        GetWindowTextLengthA(ListView_GetEditControl(edit.hdr.hwndFrom)) == 0)
+        edit.item.pszText = empty;
 }
 
 }  // namespace
@@ -191,6 +227,10 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             ShowPage(header.hwndFrom, TabCtrl_GetCurSel(header.hwndFrom));
             return 0;
         }
+        if (header.code == LVN_BEGINLABELEDITA)
+            WatchLabelEdit(header.hwndFrom);
+        if (header.code == LVN_ENDLABELEDITA)
+            EmptyLabelEdit(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return OnNotify(header);
     }
     case WM_CTLCOLOREDIT:
@@ -350,15 +390,19 @@ HWND TForm::AddSpeedButton(HWND parent, int id, Bounds bounds, const char* capti
 
 HWND TForm::AddCheckBox(HWND parent, int id, Bounds bounds, const char* caption, const char* hint)
 {
-    return AddControl(0, "BUTTON", caption, BS_AUTOCHECKBOX | WS_TABSTOP, parent, id, bounds,
-                      hint);
+    HWND box = AddControl(0, "BUTTON", caption, BS_AUTOCHECKBOX | WS_TABSTOP, parent, id, bounds,
+                          hint);
+    FitToCaption(box, Align::Left, CaptionIndent);
+    return box;
 }
 
 HWND TForm::AddRadioButton(HWND parent, int id, Bounds bounds, const char* caption,
                            bool firstInGroup, const char* hint)
 {
     DWORD style = BS_AUTORADIOBUTTON | (firstInGroup ? WS_GROUP | WS_TABSTOP : 0);
-    return AddControl(0, "BUTTON", caption, style, parent, id, bounds, hint);
+    HWND radio = AddControl(0, "BUTTON", caption, style, parent, id, bounds, hint);
+    FitToCaption(radio, Align::Left, CaptionIndent);
+    return radio;
 }
 
 HWND TForm::AddProgressBar(HWND parent, int id, Bounds bounds, const char* hint)
@@ -381,13 +425,40 @@ HWND TForm::AddImage(HWND parent, int id, Bounds bounds, int bitmapResource, con
     return image;
 }
 
+// A caption wider than its control, as with a font wider than the one the
+// window was laid out for, widens the control about its aligned edge rather
+// than being cut off or wrapped.
+void TForm::FitToCaption(HWND control, Align align, int extra)
+{
+    std::string caption = Text(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT text{0, 0, 0, 0};
+    DrawTextA(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+
+    RECT rc;
+    GetWindowRect(control, &rc);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rc), 2);
+    int width = rc.right - rc.left, needed = text.right + extra;
+    if (needed <= width)
+        return;
+    int left = align == Align::Left ? rc.left
+             : align == Align::Right ? rc.right - needed
+                                     : rc.left - (needed - width) / 2;
+    MoveWindow(control, left, rc.top, needed, rc.bottom - rc.top, TRUE);
+}
+
 HWND TForm::AddLabel(HWND parent, int id, Bounds bounds, const char* caption, Align align,
                      const char* hint)
 {
     DWORD style = align == Align::Center ? SS_CENTER : align == Align::Right ? SS_RIGHT : SS_LEFT;
     if (hint)
         style |= SS_NOTIFY;  // a static sees the mouse, and so shows its tip, only with it
-    return AddControl(0, "STATIC", caption, style, parent, id, bounds, hint);
+    HWND label = AddControl(0, "STATIC", caption, style, parent, id, bounds, hint);
+    FitToCaption(label, align, 0);
+    return label;
 }
 
 HWND TForm::AddBevel(HWND parent, int id, Bounds bounds)

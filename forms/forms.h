@@ -23,6 +23,8 @@
 //     AddCheckBox, AddRadioButton (firstInGroup starts a new group)
 //     AddProgressBar, AddImage (bitmap resource, drawn transparent),
 //     AddLabel (left, centre, right), AddBevel (raised)
+//                    labels, check boxes and radio buttons widen to fit their
+//                    caption, keeping their aligned edge
 //   Text / SetText / Checked / SetChecked   for any control
 #pragma once
 #include <windows.h>
@@ -108,6 +110,7 @@ private:
     friend class TApplication;
     HWND AddControl(DWORD exStyle, const char* windowClass, const char* text, DWORD style,
                     HWND parent, int id, Bounds bounds, const char* hint);
+    void FitToCaption(HWND control, Align align, int extra);
     LRESULT ControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HFONT font_ = nullptr;
