@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <thread>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "common/store.h"
 #include "common/winregistry.h"
 #include "config/resource.h"
+#include "enginerun.h"
 #include "installation.h"
 #include "remotelist.h"
 #include "winetest.h"
@@ -87,6 +89,39 @@ std::vector<std::string> Names(const std::map<std::string, RawValue>& values)
     for (const auto& v : values)
         names.push_back(v.first);
     return names;
+}
+
+// The engine's indicator has the same title as the restart question: the
+// question is the one the configuration window owns.
+struct QuestionSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK MatchQuestion(HWND w, LPARAM context)
+{
+    auto s = reinterpret_cast<QuestionSearch*>(context);
+    char title[64] = "", cls[64] = "";
+    GetWindowTextA(w, title, sizeof(title));
+    GetClassNameA(w, cls, sizeof(cls));
+    if (GetWindow(w, GW_OWNER) != s->owner || strcmp(title, "Orvanta") || strcmp(cls, "#32770"))
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+HWND WaitForQuestion(HWND owner, DWORD milliseconds)
+{
+    QuestionSearch search{owner, nullptr};
+    WaitUntil([&] { return EnumWindows(MatchQuestion, LPARAM(&search)), search.found != nullptr; },
+              milliseconds);
+    return search.found;
+}
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
 }
 
 // The program with its window and controls.
@@ -568,7 +603,7 @@ TEST_F(ConfigTest, ARunningEngineIsOfferedARestartAfterTheSave)
         config.Fields("hello", "", "text hello");
         config.Click(IDC_ADD);
         config.PostClick(IDC_SAVECLOSE);
-        HWND box = WaitForDialog("Orvanta", 10000);
+        HWND box = WaitForQuestion(config.window, 10000);
         ASSERT_TRUE(box);
         EXPECT_EQ(MessageBoxText(box), "You must reload Orvanta to activate changes you made.\n"
                                        "Yes - reload now, No - do nothing");
@@ -586,6 +621,55 @@ TEST_F(ConfigTest, ARunningEngineIsOfferedARestartAfterTheSave)
             Sleep(500);
             EXPECT_FALSE(FileExists(marker));
         }
+    }
+}
+
+// The real engine, when it has been built beside the configuration program.
+TEST_F(ConfigTest, YesRestartsTheRealEngineAndNoLeavesItRunning)
+{
+    if (!FileExists(BinDir() + EngineFile))
+        GTEST_SKIP() << "no engine in " << BinDir();
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        ClearSystemRegistry();
+        WriteFixture(ThreeCommands());
+        SetOptions(BinDir(), 0);
+        Process engine = StartEngine();
+        HWND indicator = WaitForIndicator();
+        ASSERT_TRUE(indicator);
+
+        Config config;
+        ASSERT_TRUE(config.window);
+        config.List().Select(0);
+        config.Click(IDC_DELETE);
+        config.PostClick(IDC_SAVECLOSE);
+        HWND box = WaitForQuestion(config.window, 10000);
+        ASSERT_TRUE(box);
+        PressButton(box, answer);
+        EXPECT_EQ(config.process.Wait(10000), 0);
+        EXPECT_EQ(ReadValue(CommandsKeyPath, "Count").bytes, Bytes({2, 0, 0, 0}));
+
+        if (answer == IDNO) {
+            EXPECT_TRUE(engine.Running());
+            SendCloseRequest(indicator);
+            EXPECT_EQ(engine.Wait(15000), 1);
+            continue;
+        }
+        EXPECT_EQ(engine.Wait(15000), 1) << "the old engine ends as after Exit";
+        HWND fresh = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                fresh = FindWindowA("#32770", "Orvanta");
+                return fresh && ProcessOf(fresh) != engine.pi.dwProcessId;
+            },
+            15000))
+            << "no new engine";
+        if (!fresh)
+            continue;
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(fresh));
+        SendCloseRequest(fresh);
+        EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+        CloseHandle(process);
     }
 }
 
