@@ -359,15 +359,21 @@ TEST_F(ConfigTest, RenamingInPlaceRefusesAnEmptyPhraseAndSortsAnotherOne)
     EXPECT_EQ(config.Captions(),
               (std::vector<std::string>{"close mail", "open mail", "stop listening"}));
 
+    // The renamed item moves; the fields still belong to it, so toggling its
+    // check box afterwards leaves what was typed.
     edit = list.EditLabel(0);
     ASSERT_TRUE(edit);
-    TypeText(edit, "quit mail");
+    TypeText(config[IDC_DESCRIPTION], "typed");
+    TypeText(edit, "zap mail");
     PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(WaitUntil([&] { return list.Text(1) == "quit mail"; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return list.Text(2) == "zap mail"; }, 5000));
     EXPECT_EQ(config.Captions(),
-              (std::vector<std::string>{"open mail", "quit mail", "stop listening"}));
-    EXPECT_EQ(list.Text(1, 1), "Close the mail program");
+              (std::vector<std::string>{"open mail", "stop listening", "zap mail"}));
+    EXPECT_EQ(list.Text(2, 1), "Close the mail program");
+    EXPECT_EQ(list.Selected(), 2);
     EXPECT_EQ(config.Checks(), (std::vector<bool>{false, true, true}));
+    list.SetChecked(2, false);
+    EXPECT_EQ(WindowText(config[IDC_DESCRIPTION]), "typed");
 }
 
 TEST_F(ConfigTest, SaveWritesTheStoreByteForByte)
