@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "common/layout.h"
 #include "installation.h"
@@ -30,8 +31,11 @@ struct Installer {
     bool Open()
     {
         process = Start("\"" + BinDir() + "Orv Install.exe\"");
-        main = WaitForWindow(MainCaption, 10000);
-        return main != nullptr;
+        // Shown only once both windows and all their controls exist.
+        return WaitUntil([&] {
+            main = FindWindowA(nullptr, MainCaption);
+            return main && IsWindowVisible(main);
+        }, 10000);
     }
     HWND Item(int id) const { return GetDlgItem(main, id); }
     HWND WelcomeItem(int id) const { return GetDlgItem(welcome, id); }
@@ -216,4 +220,108 @@ TEST_F(Install, OverAnInstallationReplacesAllButAFileInUse)
     ExpectRecorded(folder);
     CloseHandle(running);
     EXPECT_EQ(setup.CloseDoingNothing(), 0);
+}
+
+// A document handler of our own records what the shell was asked to open.
+// It is registered where the shell looks for handlers, HKEY_CLASSES_ROOT.
+class InstallWithDocumentHandler : public Install {
+protected:
+    std::string record = "C:\\orvtest-opened.txt";
+
+    static bool SetClassText(const char* path, const std::string& text)
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return false;
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       DWORD(text.size() + 1));
+        RegCloseKey(key);
+        return true;
+    }
+
+    void SetUp() override
+    {
+        Install::SetUp();
+        HKEY existing;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".doc", 0, KEY_READ, &existing) == ERROR_SUCCESS) {
+            RegCloseKey(existing);
+            GTEST_SKIP() << "documents already have a handler here";
+        }
+        ASSERT_TRUE(SetClassText(".doc", "OrvTest.Document"));
+        ASSERT_TRUE(SetClassText("OrvTest.Document\\shell\\open\\command",
+                                 "C:\\windows\\system32\\cmd.exe /c echo %1> " + record));
+        DeleteFileA(record.c_str());
+    }
+    void TearDown() override
+    {
+        for (const char* key : { "OrvTest.Document\\shell\\open\\command",
+                                 "OrvTest.Document\\shell\\open", "OrvTest.Document\\shell",
+                                 "OrvTest.Document", ".doc" })
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+        DeleteFileA(record.c_str());
+        Install::TearDown();
+    }
+};
+
+TEST_F(InstallWithDocumentHandler, ViewUserGuideOpensTheInstalledGuide)
+{
+    std::string typed = FreshFolder("guide") + "Orvanta";
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(typed));
+    PostMessageA(setup.WelcomeItem(IDC_CLOSEBTN), BM_CLICK, 0, 0);
+    EXPECT_EQ(setup.process.Wait(10000), 0);
+
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(record).size() > 0; }, 10000));
+    std::string opened = ReadBytes(record);
+    EXPECT_NE(opened.find(typed + "\\" + GuideFile), std::string::npos) << opened;
+}
+
+TEST_F(InstallWithDocumentHandler, DoNothingOpensNothing)
+{
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(FreshFolder("nothing")));
+    EXPECT_EQ(setup.CloseDoingNothing(), 0);
+    Sleep(2000);
+    EXPECT_FALSE(FileExists(record));
+}
+
+// Without the registry's Programs value the shortcuts go to the shell's own
+// Programs folder.
+struct ProgramsValueRemoved {
+    RawValue saved = ReadValue(ShellFoldersKeyPath, ProgramsValue);
+    ProgramsValueRemoved() { SetOrDelete(false); }
+    ~ProgramsValueRemoved() { SetOrDelete(saved.found); }
+    void SetOrDelete(bool set)
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, ShellFoldersKeyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+            return;
+        if (set)
+            RegSetValueExA(key, ProgramsValue, 0, saved.type,
+                           reinterpret_cast<const BYTE*>(saved.bytes.data()), DWORD(saved.bytes.size()));
+        else
+            RegDeleteValueA(key, ProgramsValue);
+        RegCloseKey(key);
+    }
+};
+
+TEST_F(Install, WithoutProgramsValueUsesTheShellsProgramsFolder)
+{
+    ProgramsValueRemoved removed;
+    ASSERT_FALSE(ReadValue(ShellFoldersKeyPath, ProgramsValue).found);
+    std::string folder = FreshFolder("noprograms");
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(folder));
+    EXPECT_EQ(setup.CloseDoingNothing(), 0);
+
+    char programs[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE);
+    std::string menu = std::string(programs) + "\\Orvanta\\";
+    EXPECT_STRCASEEQ(ReadLink(menu + "Orvanta.lnk").target.c_str(), (folder + EngineFile).c_str());
+    EXPECT_TRUE(FileExists(menu + "UnInstall Orv.lnk"));
+    RemoveTree(menu);
 }
