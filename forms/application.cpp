@@ -23,7 +23,7 @@ int TApplication::Run(TForm& mainForm)
 void TApplication::ShowException(const std::exception& error, HWND owner) const
 {
     std::string text = error.what();
-    if (!text.empty() && text.back() > '.')
+    if (!text.empty() && IsCharAlphaNumericA(text.back()))
         text += '.';
     MessageBoxA(owner, text.c_str(), Title.c_str(), MB_ICONERROR | MB_OK);
 }

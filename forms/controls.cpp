@@ -40,6 +40,9 @@ void SetLines(HWND memo, const std::vector<std::string>& lines)
     std::string text;
     for (size_t i = 0; i < lines.size(); i++)
         text += (i ? "\r\n" : "") + lines[i];
+    // A break at the very end starts no line, so an empty last line needs one more.
+    if (!lines.empty() && lines.back().empty())
+        text += "\r\n";
     SetText(memo, text);
 }
 

@@ -141,13 +141,14 @@ TForm::~TForm()
 }
 
 void TForm::Create(const char* className, const char* caption, int clientWidth,
-                   int clientHeight, HICON icon)
+                   int clientHeight, HICON icon, bool minimizeBox)
 {
     RegisterControlClasses();
     RegisterWindowClass(className, WindowProc, icon);
 
-    // A fixed single border with only the system menu and its close box.
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // A fixed single border with the system menu and its close box.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
+                        (minimizeBox ? WS_MINIMIZEBOX : 0);
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT rc{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
@@ -185,7 +186,45 @@ void TForm::Show()
 
 void TForm::Close()
 {
-    DestroyWindow(Handle);
+    SendMessageA(Handle, WM_CLOSE, 0, 0);
+}
+
+static BOOL CALLBACK CollectEnabled(HWND window, LPARAM list)
+{
+    if (IsWindowVisible(window) && IsWindowEnabled(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+int TForm::ShowModal()
+{
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled)
+        if (window != Handle)
+            EnableWindow(window, FALSE);
+    ModalResult = 0;
+    modal_ = true;
+    Show();
+    SetActiveWindow(Handle);
+    MSG msg;
+    while (ModalResult == 0 && Handle && IsWindowVisible(Handle)) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(int(msg.wParam));  // for the outer loop
+            break;
+        }
+        if (!IsDialogMessageA(Handle, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    modal_ = false;
+    // Enable the others before hiding, or the system activates some other program.
+    for (HWND window : disabled)
+        EnableWindow(window, TRUE);
+    if (Handle)
+        ShowWindow(Handle, SW_HIDE);
+    return ModalResult;
 }
 
 bool TForm::IsForm(HWND window)
@@ -237,6 +276,16 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                              message, wParam, lParam);
+    case WM_CLOSE:
+        if (modal_) {
+            if (!ModalResult)
+                ModalResult = IDCANCEL;  // ShowModal's loop ends and hides the form
+        } else if (Application.MainForm && Application.MainForm != this) {
+            ShowWindow(Handle, SW_HIDE);
+        } else {
+            DestroyWindow(Handle);
+        }
+        return 0;
     case WM_DESTROY:
         if (Application.MainForm == this)
             PostQuitMessage(0);

@@ -6,7 +6,8 @@
 //                  ShowException() is the standard error box: the error's
 //                  text, the title, an error icon and OK.
 //   TForm          a window of a given client size with a fixed single border,
-//                  centred, font "MS Sans Serif" 8 pt. Derive, override
+//                  centred, font "MS Sans Serif" 8 pt; ShowModal for a dialog
+//                  such as a welcome window. Derive, override
 //                  CreateControls / FormCreate / OnCommand / OnNotify. An exception thrown from
 //                  a handler lands in the standard error box and the window
 //                  stays open.
@@ -73,11 +74,17 @@ public:
     virtual ~TForm();
     HWND Handle = nullptr;
 
-    // Creates the window (not yet shown) and runs FormCreate.
+    // Creates the window (not yet shown): CreateControls, then FormCreate.
     void Create(const char* className, const char* caption, int clientWidth, int clientHeight,
-                HICON icon = nullptr);
+                HICON icon = nullptr, bool minimizeBox = false);
     void Show();
+    // The main form is destroyed, which ends Application.Run; any other form hides.
     void Close();
+
+    // Shows the form with every other window of the program disabled, until a
+    // handler sets ModalResult (IDOK...) or the form is closed (IDCANCEL).
+    int ShowModal();
+    int ModalResult = 0;
 
 protected:
     virtual void CreateControls() {}  // before FormCreate
@@ -114,6 +121,7 @@ private:
     LRESULT ControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HFONT font_ = nullptr;
+    bool modal_ = false;
     HWND tips_ = nullptr;
     std::map<HWND, MemoOptions> memos_;  // memos that draw in their own colours
 };
