@@ -75,6 +75,24 @@ Process StartEngine()
     return Start("\"" + BinDir() + EngineFile + "\"");
 }
 
+Process StartQuiet(const std::string& commandLine)
+{
+    SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, 0, &sa, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = si.hStdError = nul;
+    Process p;
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &si, &p.pi))
+        p.pi = {};
+    CloseHandle(nul);
+    return p;
+}
+
 HWND WaitForIndicator(DWORD milliseconds)
 {
     return WaitForWindow("Orvanta", milliseconds, "#32770");

@@ -32,6 +32,8 @@ bool ReadOption(const char* name, DWORD& value);
 bool OptionsKeyExists();
 
 Process StartEngine();
+// Starts a console program with its output thrown away.
+Process StartQuiet(const std::string& commandLine);
 // The indicator window once the engine has started, or null.
 HWND WaitForIndicator(DWORD milliseconds = 15000);
 // The close request as another process sends it.
