@@ -186,3 +186,27 @@ TEST_F(Uninstall, WithoutInstallPathNoFileIsDeleted)
         ExpectRegistryGone();
     }
 }
+
+TEST(UninstallerProgram, CarriesItsVersionAndIcon)
+{
+    const std::string program = BinDir() + UninstallerFile;
+    const struct {
+        const char* field;
+        const char* text;
+    } fields[] = {
+        { "FILEVERSION", "3.7.14.7" },
+        { "FileDescription", "Orvanta UnInstallation Program" },
+        { "FileVersion", "3.7.14.7" },
+        { "ProductVersion", "3.7.14" },
+        { "ProductName", "Orvanta" },
+        { "InternalName", "Orv UnInstall" },
+        { "OriginalFilename", "Orv UnInstall" },
+    };
+    for (const auto& f : fields)
+        EXPECT_EQ(VersionText(program, f.field), f.text) << f.field;
+    EXPECT_NE(VersionText(program, "LegalCopyright"), "");
+    IconShape icon = MainIconShape(program);
+    EXPECT_EQ(icon.width, 32);
+    EXPECT_EQ(icon.height, 32);
+    EXPECT_EQ(icon.colours, 16);
+}

@@ -222,3 +222,55 @@ void PressButton(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
+
+std::string VersionText(const std::string& program, const char* field)
+{
+    // Loaded by hand: the test programs are not linked with version.dll.
+    HMODULE dll = LoadLibraryA("version.dll");
+    auto getSize = reinterpret_cast<DWORD(WINAPI*)(LPCSTR, LPDWORD)>(
+        GetProcAddress(dll, "GetFileVersionInfoSizeA"));
+    auto getInfo = reinterpret_cast<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)>(
+        GetProcAddress(dll, "GetFileVersionInfoA"));
+    auto query = reinterpret_cast<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)>(
+        GetProcAddress(dll, "VerQueryValueA"));
+    std::string text;
+    DWORD handle = 0, size = getSize && getInfo && query ? getSize(program.c_str(), &handle) : 0;
+    std::string block(size, '\0');
+    void* value = nullptr;
+    UINT length = 0;
+    if (size && getInfo(program.c_str(), 0, size, &block[0])) {
+        if (std::string(field) == "FILEVERSION") {
+            if (query(block.data(), "\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+                auto* fixed = static_cast<VS_FIXEDFILEINFO*>(value);
+                text = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                       std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                       std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                       std::to_string(LOWORD(fixed->dwFileVersionLS));
+            }
+        } else if (query(block.data(), (std::string("\\StringFileInfo\\040904E4\\") + field).c_str(),
+                         &value, &length) && length) {
+            text = static_cast<const char*>(value);
+        }
+    }
+    FreeLibrary(dll);
+    return text;
+}
+
+IconShape MainIconShape(const std::string& program)
+{
+    IconShape shape;
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return shape;
+    HRSRC group = FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    const BYTE* dir = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+    // The group: three words, then one 14-byte entry per image.
+    if (dir && SizeofResource(module, group) >= 6 + 14 && dir[4] == 1 && dir[5] == 0) {
+        const BYTE* entry = dir + 6;
+        shape.width = entry[0];
+        shape.height = entry[1];
+        shape.colours = entry[2] ? entry[2] : 1 << entry[6];
+    }
+    FreeLibrary(module);
+    return shape;
+}

@@ -53,3 +53,13 @@ HWND WaitForDialog(const char* caption, DWORD milliseconds);
 std::string MessageBoxText(HWND box);
 // Presses one of a dialog's buttons by its identifier (IDYES, IDNO...).
 void PressButton(HWND dialog, int id);
+
+// A string of a program's version block (English, Windows Latin 1), or "" when
+// missing; "FILEVERSION" gives the fixed file version as a.b.c.d.
+std::string VersionText(const std::string& program, const char* field);
+// Width, height and colour count of the only image of the icon MAINICON;
+// zeros when the program has no such icon or it holds several images.
+struct IconShape {
+    int width = 0, height = 0, colours = 0;
+};
+IconShape MainIconShape(const std::string& program);
