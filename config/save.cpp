@@ -27,6 +27,12 @@ std::string EngineCommandLine(const std::string& installPath)
     return path.find(' ') == std::string::npos ? path : '"' + path + '"';
 }
 
+// A phrase as an error message names it: cut short when long.
+std::string Shown(const std::string& phrase)
+{
+    return phrase.size() > 60 ? phrase.substr(0, 57) + "..." : phrase;
+}
+
 // Every script compiled before anything is written, so that a script the
 // compiler refuses leaves the registry as it was.
 std::vector<StoredCommand> CompiledCommands(HWND list)
@@ -44,7 +50,7 @@ std::vector<StoredCommand> CompiledCommands(HWND list)
                 size_t length = std::min(command->Compile(), MaxCodeSize);
                 c.code.assign(command->Code, command->Code + length);
             } catch (const std::exception& error) {
-                throw std::runtime_error("The script of the voice command \"" + c.phrase +
+                throw std::runtime_error("The script of the voice command \"" + Shown(c.phrase) +
                                          "\" can't be saved:\n" + error.what());
             }
         }

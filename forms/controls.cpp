@@ -97,7 +97,7 @@ std::string ListText(HWND list, int item, int column)
         lv.pszText = &text[0];
         lv.cchTextMax = size;
         int length = int(SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lv)));
-        if (length < size - 1 || size >= (1 << 20)) {
+        if (length < size - 1) {
             text.resize(length);
             return text;
         }

@@ -234,6 +234,43 @@ TEST_F(ConfigTest, WithoutAStoreTheListIsEmptyAndAutoloadShowsTheFlag)
     }
 }
 
+void SetRaw(const char* name, DWORD type, const std::string& bytes)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, CommandsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   DWORD(bytes.size()));
+    RegCloseKey(key);
+}
+
+// Values that disagree with Count, odd sizes and byte code cut off: the
+// window still opens, and its next save is a whole, consistent store.
+TEST_F(ConfigTest, ADamagedStoreOpensAndIsSavedWhole)
+{
+    SetRaw("Count", REG_DWORD, Bytes({4, 0, 0, 0}));
+    SetRaw("Active", REG_BINARY, Bytes({1}));
+    SetRaw("0", REG_BINARY, Bytes({'a', 0, 'b'}));          // no zero code unit, odd size
+    SetRaw("4", REG_BINARY, Bytes({0x08, 0x09, 0x22}));     // key count past the end
+    SetRaw("5", REG_BINARY, Bytes({0x0C}));                 // press without its key
+    SetRaw("6", REG_BINARY, Bytes({0x0B, 0xFF, 'x', 0x63}));  // text length past the end
+    SetRaw("8", REG_SZ, "desc");                             // no terminating zero
+    Config config;
+    ASSERT_TRUE(config.window);
+    ASSERT_EQ(config.List().Count(), 4);
+    // Missing phrases read as empty and sort before "a", which is the one enabled.
+    EXPECT_EQ(config.Captions(), (std::vector<std::string>{"", "", "", "a"}));
+    EXPECT_EQ(config.Checks(), (std::vector<bool>{false, false, false, true}));
+    config.SaveAndExit();
+    auto values = KeyValues(CommandsKeyPath);
+    EXPECT_EQ(values.size(), 14u);
+    EXPECT_EQ(values["Count"].bytes, Bytes({4, 0, 0, 0}));
+    EXPECT_EQ(values["Active"].bytes, Bytes({0, 0, 0, 1}));
+    EXPECT_EQ(values["3"].bytes, Utf16("a"));
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(values[std::to_string(8 + i)].type, DWORD(REG_SZ)) << i;
+}
+
 TEST_F(ConfigTest, SelectingShowsTheRegeneratedScriptAndTypingSurvivesTheCheckBox)
 {
     WriteFixture(ThreeCommands());
