@@ -349,3 +349,80 @@ TEST(InstallerProgram, CarriesItsVersionAndIcon)
     EXPECT_EQ(icon.height, 32);
     EXPECT_EQ(icon.colours, 16);
 }
+
+// The folder picker that Browse shows, owned by the main window.
+struct PickerSearch {
+    HWND owner, found;
+};
+
+static BOOL CALLBACK FindPicker(HWND w, LPARAM p)
+{
+    auto s = reinterpret_cast<PickerSearch*>(p);
+    char cls[32] = "";
+    GetClassNameA(w, cls, sizeof(cls));
+    if (GetWindow(w, GW_OWNER) == s->owner && IsWindowVisible(w) && std::string(cls) == "#32770")
+        s->found = w;
+    return s->found == nullptr;
+}
+
+static HWND WaitForPicker(HWND owner)
+{
+    PickerSearch search{ owner, nullptr };
+    WaitUntil([&] {
+        EnumWindows(FindPicker, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 10000);
+    return search.found;
+}
+
+struct TextSearch {
+    const std::string& text;
+    bool found;
+};
+
+static BOOL CALLBACK FindText(HWND w, LPARAM p)
+{
+    auto s = reinterpret_cast<TextSearch*>(p);
+    char t[256] = "";
+    GetWindowTextA(w, t, sizeof(t));
+    s->found = s->found || s->text == t;
+    return TRUE;
+}
+
+static bool HasText(HWND dialog, const std::string& text)
+{
+    TextSearch search{ text, false };
+    EnumChildWindows(dialog, FindText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(Install, BrowseFillsPathOnlyWhenAFolderIsChosen)
+{
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    setup.Type("C:\\kept");
+
+    PostMessageA(setup.Item(IDC_BROWSE), BM_CLICK, 0, 0);
+    HWND picker = WaitForPicker(setup.main);
+    ASSERT_TRUE(picker);
+    EXPECT_TRUE(HasText(picker, "Select folder where you want to install Orvanta."));
+    PressButton(picker, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+    EXPECT_EQ(setup.PathText(), "C:\\kept");
+    EXPECT_TRUE(setup.Enabled(IDC_GO));
+
+    // Accepting the picker's first choice puts that folder into Path as it is named.
+    setup.Type("");
+    PostMessageA(setup.Item(IDC_BROWSE), BM_CLICK, 0, 0);
+    picker = WaitForPicker(setup.main);
+    ASSERT_TRUE(picker);
+    PressButton(picker, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+    std::string chosen = setup.PathText();
+    EXPECT_TRUE(FolderExists(chosen)) << chosen;
+    EXPECT_TRUE(chosen.size() == 3 || chosen.back() != '\\') << chosen;
+    EXPECT_TRUE(setup.Enabled(IDC_GO));
+
+    PostMessageA(setup.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(setup.process.Wait(10000), 0);
+}
