@@ -132,7 +132,7 @@ struct Config {
     Config()
     {
         process = Start('"' + BinDir() + ConfigExe + '"');
-        window = WaitForWindow(Title, 10000, "TMainForm");
+        window = WaitForWindow(Title, 20000, "TMainForm");
         // The window exists before it has loaded; it shows once it has.
         if (!WaitUntil([&] { return IsWindowVisible(window); }, 10000))
             window = nullptr;
@@ -188,7 +188,7 @@ struct Config {
     void SaveAndExit()
     {
         PostClick(IDC_SAVECLOSE);
-        ASSERT_EQ(process.Wait(10000), 0) << "the window did not close after saving";
+        ASSERT_EQ(process.Wait(20000), 0) << "the window did not close after saving";
     }
 };
 
