@@ -50,6 +50,18 @@ void TMainForm::OnCommand(int id, int code, HWND control)
     }
 }
 
+// On activation the keyboard goes to Path, the window's only field, so that
+// the user can type the folder at once.
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowEnabled(Path) &&
+        !IsChild(Handle, GetFocus())) {
+        SetFocus(Path);
+        return 0;
+    }
+    return TForm::HandleMessage(message, wParam, lParam);
+}
+
 // Go is offered while there is a folder to install into, and never again once
 // the installation has begun (the path then changes while the edit is disabled).
 void TMainForm::PathChange()

@@ -23,6 +23,7 @@ protected:
     void CreateControls() override;
     void FormCreate() override;
     void OnCommand(int id, int code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 extern TMainForm MainForm;

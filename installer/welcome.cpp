@@ -51,7 +51,7 @@ void TWelcomeForm::OnCommand(int id, int code, HWND control)
         CloseBtnClick();
 }
 
-// Red text on the window's own colour.
+// Red text on the window's own colour for the memo.
 LRESULT TWelcomeForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if ((message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) &&
@@ -60,6 +60,11 @@ LRESULT TWelcomeForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetTextColor(dc, Red);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    // On activation the keyboard goes to the selected choice.
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && !IsChild(Handle, GetFocus())) {
+        SetFocus(Checked(DoNothing) ? DoNothing : ViewUG);
+        return 0;
     }
     if (message == WM_DESTROY && memoFont_) {
         DeleteObject(memoFont_);

@@ -50,6 +50,14 @@ struct Installer {
         SendMessageA(Item(IDC_PATH), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // The control that has the keyboard in the installer.
+    HWND Focus() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+        return info.hwndFocus;
+    }
     int Progress() const { return int(SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
     // Go! runs the whole installation and then the welcome window's modal loop,
     // so the click is posted, not sent.
@@ -144,6 +152,8 @@ TEST_F(Install, GoIsOfferedWhilePathHoldsText)
     ASSERT_TRUE(setup.Open());
     EXPECT_EQ(setup.PathText(), "");
     EXPECT_FALSE(setup.Enabled(IDC_GO));
+    EXPECT_TRUE(WaitUntil([&] { return setup.Focus() == setup.Item(IDC_PATH); }, 3000))
+        << "the folder can be typed at once";
     EXPECT_EQ(SendMessageA(setup.Item(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0), 6);
     const struct {
         const char* text;
@@ -176,6 +186,7 @@ TEST_F(Install, InstallsIntoATypedFolder)
     EXPECT_FALSE(IsWindowEnabled(setup.main)) << "the welcome window is modal";
     EXPECT_EQ(setup.MemoText(), WelcomeText);
     EXPECT_EQ(SendMessageA(setup.WelcomeItem(IDC_VIEWUG), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(WaitUntil([&] { return setup.Focus() == setup.WelcomeItem(IDC_VIEWUG); }, 3000));
 
     for (const char* file : { EngineFile, ConfigFile, GuideFile })
         EXPECT_TRUE(SameFile(folder + file, BinDir() + file));
