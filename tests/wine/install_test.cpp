@@ -233,6 +233,26 @@ TEST_F(Install, OverAnInstallationReplacesAllButAFileInUse)
     EXPECT_EQ(setup.CloseDoingNothing(), 0);
 }
 
+// Folders that cannot hold files still give a whole run: the other steps, the
+// full progress bar, the welcome window and a normal end.
+TEST_F(Install, AnUnusableFolderStillRunsToTheEnd)
+{
+    const std::string folders[] = {
+        "C:\\orvtest\\" + std::string(300, 'x'),
+        "C:\\orvtest\\a|b<c>",
+    };
+    for (const std::string& typed : folders) {
+        SCOPED_TRACE(typed);
+        Installer setup;
+        ASSERT_TRUE(setup.Open());
+        ASSERT_TRUE(setup.InstallInto(typed));
+        EXPECT_EQ(setup.Progress(), 6);
+        EXPECT_EQ(ReadValue(OptionsKeyPath, InstallPathValue).bytes, typed + "\\" + '\0');
+        EXPECT_TRUE(SameFile(Uninstaller(), BinDir() + UninstallerFile));
+        EXPECT_EQ(setup.CloseDoingNothing(), 0);
+    }
+}
+
 // A document handler of our own records what the shell was asked to open.
 // It is registered where the shell looks for handlers, HKEY_CLASSES_ROOT.
 class InstallWithDocumentHandler : public Install {
