@@ -233,6 +233,31 @@ TEST_F(Install, OverAnInstallationReplacesAllButAFileInUse)
     EXPECT_EQ(setup.CloseDoingNothing(), 0);
 }
 
+// The uninstaller that the installation registered, started the way the system
+// starts it, takes away everything the installation made.
+TEST_F(Install, RegisteredUninstallerRemovesTheInstallation)
+{
+    std::string folder = FreshFolder("roundtrip") + "Orvanta\\";
+    Installer setup;
+    ASSERT_TRUE(setup.Open());
+    ASSERT_TRUE(setup.InstallInto(folder));
+    EXPECT_EQ(setup.CloseDoingNothing(), 0);
+
+    RawValue command = ReadValue(UninstallKeyPath, "UninstallString");
+    ASSERT_TRUE(command.found);
+    Process uninstall = Start(command.bytes.c_str());
+    HWND box = WaitForDialog("Orv UnInstallation Program", 10000);
+    ASSERT_TRUE(box);
+    PressButton(box, IDYES);
+    EXPECT_EQ(uninstall.Wait(15000), 0);
+
+    EXPECT_FALSE(FolderExists(folder));
+    EXPECT_FALSE(FolderExists(StartMenuFolder()));
+    EXPECT_FALSE(KeyExists(ProductKeyPath));
+    EXPECT_FALSE(KeyExists(UninstallKeyPath));
+    EXPECT_TRUE(FileExists(Uninstaller())) << "it cannot remove itself";
+}
+
 // Folders that cannot hold files still give a whole run: the other steps, the
 // full progress bar, the welcome window and a normal end.
 TEST_F(Install, AnUnusableFolderStillRunsToTheEnd)
