@@ -11,8 +11,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     try {
         Application.Title = "Orvanta 2.00.2 Installation Program";
         HICON icon = LoadIconA(instance, "MAINICON");
-        MainForm.Create("TMainForm", "Orvanta 3.7.14 Installation Program", 328, 63, icon);
+        MainForm.Create("TMainForm", "Orvanta 3.7.14 Installation Program", 328, 63, icon, true);
         WelcomeForm.Create("TWelcomeForm", "Welcome!", 377, 184, icon);
+        // Owned by the main window: shown above it, without a taskbar button of its own.
+        SetWindowLongPtrA(WelcomeForm.Handle, GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(MainForm.Handle));
         Application.Run(MainForm);
     } catch (const std::exception& error) {
         Application.ShowException(error);

@@ -25,11 +25,6 @@ void TMainForm::CreateControls()
 void TMainForm::FormCreate()
 {
     EnableWindow(Go, FALSE);
-    // The main window can be minimised, unlike the other forms.
-    LONG_PTR style = GetWindowLongPtrA(Handle, GWL_STYLE);
-    SetWindowLongPtrA(Handle, GWL_STYLE, style | WS_MINIMIZEBOX);
-    SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void TMainForm::OnCommand(int id, int code, HWND control)

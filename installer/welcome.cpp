@@ -70,7 +70,7 @@ LRESULT TWelcomeForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         DeleteObject(memoFont_);
         memoFont_ = nullptr;
     }
-    return TModalForm::HandleMessage(message, wParam, lParam);
+    return TForm::HandleMessage(message, wParam, lParam);
 }
 
 // The guide is shown normally: the choice exists so that the user reads it.
@@ -79,5 +79,5 @@ void TWelcomeForm::CloseBtnClick()
     if (Checked(ViewUG))
         ShellExecuteA(nullptr, nullptr, (Text(MainForm.Path) + GuideFile).c_str(), nullptr,
                       nullptr, SW_SHOWNORMAL);
-    ModalResult = mrOk;
+    ModalResult = IDOK;
 }

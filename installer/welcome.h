@@ -1,9 +1,9 @@
 // The window shown once the installation is done: the welcome text and the
 // offer to open the user's guide.
 #pragma once
-#include "forms/modal.h"
+#include "forms/forms.h"
 
-class TWelcomeForm : public TModalForm {
+class TWelcomeForm : public TForm {
 public:
     HWND Memo = nullptr;
     HWND ViewUG = nullptr;
