@@ -10,7 +10,8 @@ int TApplication::Run(TForm& mainForm)
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Tab, arrow keys and Alt+letter move between the controls of a form.
         HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && TForm::IsForm(root) && IsDialogMessageA(root, &msg))
+        TForm* form = root ? TForm::FormOf(root) : nullptr;
+        if (form && (form->TurnPage(msg) || IsDialogMessageA(root, &msg)))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

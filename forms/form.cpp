@@ -8,6 +8,15 @@ const char* const BevelClass = "TBevel";
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+HWND SheetOf(HWND pageControl, int index)
+{
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    if (!TabCtrl_GetItem(pageControl, index, &item))
+        return nullptr;
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
 // Room for the box and the gap before the caption of a check box or radio button.
 constexpr int CaptionIndent = 20;
 
@@ -213,7 +222,7 @@ int TForm::ShowModal()
             PostQuitMessage(int(msg.wParam));  // for the outer loop
             break;
         }
-        if (!IsDialogMessageA(Handle, &msg)) {
+        if (!TurnPage(msg) && !IsDialogMessageA(Handle, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -227,9 +236,11 @@ int TForm::ShowModal()
     return ModalResult;
 }
 
-bool TForm::IsForm(HWND window)
+TForm* TForm::FormOf(HWND window)
 {
-    return GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WindowProc);
+    if (GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(WindowProc))
+        return nullptr;
+    return reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -276,6 +287,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                              message, wParam, lParam);
+    case WM_ACTIVATE:
+        KeepFocus(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
     case WM_CLOSE:
         if (modal_) {
             if (!ModalResult)
@@ -296,6 +310,23 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcA(Handle, message, wParam, lParam);
+}
+
+// The control that had the focus gets it back when the form is active again,
+// as after a message box; the first tab stop the first time.
+void TForm::KeepFocus(bool activating)
+{
+    if (!activating) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle, focus))
+            focus_ = focus;
+        return;
+    }
+    HWND focus = focus_ && IsChild(Handle, focus_) && IsWindowVisible(focus_)
+                     ? focus_
+                     : GetNextDlgTabItem(Handle, nullptr, FALSE);
+    if (focus)
+        SetFocus(focus);
 }
 
 LRESULT TForm::ControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
@@ -347,6 +378,7 @@ HWND TForm::AddPageControl(HWND parent, int id, Bounds bounds)
                            TCS_HOTTRACK | TCS_MULTILINE | WS_TABSTOP | WS_CLIPCHILDREN |
                                WS_CLIPSIBLINGS,
                            parent, id, bounds, nullptr);
+    pageControls_.push_back(page);
     return page;
 }
 
@@ -366,27 +398,48 @@ HWND TForm::AddTabSheet(HWND pageControl, int id, const char* caption, const cha
     RECT rc;
     GetClientRect(pageControl, &rc);
     TabCtrl_AdjustRect(pageControl, FALSE, &rc);
-    for (int i = 0; i <= count; i++) {
-        TCITEMA each{};
-        each.mask = TCIF_PARAM;
-        TabCtrl_GetItem(pageControl, i, &each);
-        MoveWindow(reinterpret_cast<HWND>(each.lParam), rc.left, rc.top, rc.right - rc.left,
+    for (int i = 0; i <= count; i++)
+        MoveWindow(SheetOf(pageControl, i), rc.left, rc.top, rc.right - rc.left,
                    rc.bottom - rc.top, TRUE);
-    }
     ShowPage(pageControl, TabCtrl_GetCurSel(pageControl) < 0 ? 0 : TabCtrl_GetCurSel(pageControl));
     return sheet;
 }
 
+// The focus does not stay behind on a page that is hidden.
 void TForm::ShowPage(HWND pageControl, int index)
 {
     TabCtrl_SetCurSel(pageControl, index);
+    HWND shown = SheetOf(pageControl, index);
+    HWND focus = GetFocus();
     int count = TabCtrl_GetItemCount(pageControl);
     for (int i = 0; i < count; i++) {
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        TabCtrl_GetItem(pageControl, i, &item);
-        ShowWindow(reinterpret_cast<HWND>(item.lParam), i == index ? SW_SHOW : SW_HIDE);
+        HWND sheet = SheetOf(pageControl, i);
+        ShowWindow(sheet, sheet == shown ? SW_SHOW : SW_HIDE);
+        if (sheet != shown && focus && IsChild(sheet, focus)) {
+            HWND first = shown ? GetNextDlgTabItem(shown, nullptr, FALSE) : nullptr;
+            SetFocus(first && IsChild(shown, first) ? first : Handle);
+        }
     }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the form's first page control.
+bool TForm::TurnPage(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0 ||
+        pageControls_.empty())
+        return false;
+    HWND pageControl = pageControls_.front();
+    int count = TabCtrl_GetItemCount(pageControl);
+    if (count == 0)
+        return false;
+    int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+    int index = (TabCtrl_GetCurSel(pageControl) + step) % count;
+    ShowPage(pageControl, index);
+    HWND sheet = SheetOf(pageControl, index);
+    HWND first = GetNextDlgTabItem(sheet, nullptr, FALSE);
+    if (first && IsChild(sheet, first))
+        SetFocus(first);
+    return true;
 }
 
 HWND TForm::AddListView(HWND parent, int id, Bounds bounds,

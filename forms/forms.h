@@ -15,7 +15,8 @@
 //                  its hint as a tool tip (pass nullptr for no hint):
 //     AddPageControl + AddTabSheet   tabs; the sheet is the parent of its
 //                                    controls and passes their notifications
-//                                    to the form; ShowPage() picks a sheet
+//                                    to the form; ShowPage() picks a sheet,
+//                                    and so do Ctrl+Tab and Ctrl+Shift+Tab
 //     AddListView    report mode, check boxes, in-place editing of the caption,
 //                    selection follows the resting mouse; List* helpers below
 //     AddEdit, AddMemo (MemoOptions: centred, borderless, button-face
@@ -113,15 +114,19 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool IsForm(HWND window);
+    static TForm* FormOf(HWND window);
+    bool TurnPage(const MSG& msg);
     friend class TApplication;
     HWND AddControl(DWORD exStyle, const char* windowClass, const char* text, DWORD style,
                     HWND parent, int id, Bounds bounds, const char* hint);
     void FitToCaption(HWND control, Align align, int extra);
+    void KeepFocus(bool activating);
     LRESULT ControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HFONT font_ = nullptr;
     bool modal_ = false;
+    HWND focus_ = nullptr;  // while the form is inactive
+    std::vector<HWND> pageControls_;
     HWND tips_ = nullptr;
     std::map<HWND, MemoOptions> memos_;  // memos that draw in their own colours
 };
