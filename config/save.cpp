@@ -50,8 +50,8 @@ std::vector<StoredCommand> CompiledCommands(HWND list)
                 size_t length = std::min(command->Compile(), MaxCodeSize);
                 c.code.assign(command->Code, command->Code + length);
             } catch (const std::exception& error) {
-                throw std::runtime_error("The script of the voice command \"" + Shown(c.phrase) +
-                                         "\" can't be saved:\n" + error.what());
+                throw std::runtime_error("Can't save the voice command \"" + Shown(c.phrase) +
+                                         "\":\n" + error.what());
             }
         }
         commands.push_back(std::move(c));
