@@ -1,5 +1,7 @@
 #include "speech/service.h"
 
+#include <new>
+
 #include "speech/utterance.h"
 
 HMODULE SpeechModule;
@@ -75,8 +77,13 @@ static LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, LONG_PTR(cs->lpCreateParams));
     }
     auto voice = reinterpret_cast<VoiceCmd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_COPYDATA)
-        return OnCopyData(voice, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    if (msg == WM_COPYDATA) {
+        try {
+            return OnCopyData(voice, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        } catch (const std::bad_alloc&) {
+            return 0;  // too long to hear
+        }
+    }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -404,13 +411,18 @@ HRESULT VoiceMenu::Deactivate()
 
 HRESULT VoiceMenu::Add(DWORD count, SDATA data, DWORD* firstIndex)
 {
-    std::vector<MenuCommand> added;
-    if (!ParseCommandRecords(count, data, added))
-        return E_INVALIDARG;
-    std::lock_guard<std::mutex> guard(owner_->Lock());
-    if (firstIndex)
-        *firstIndex = DWORD(commands_.size());
-    for (MenuCommand& command : added)
-        commands_.push_back(std::move(command));
-    return S_OK;
+    try {
+        std::vector<MenuCommand> added;
+        if (!ParseCommandRecords(count, data, added))
+            return E_INVALIDARG;
+        std::lock_guard<std::mutex> guard(owner_->Lock());
+        commands_.reserve(commands_.size() + added.size());
+        if (firstIndex)
+            *firstIndex = DWORD(commands_.size());
+        for (MenuCommand& command : added)
+            commands_.push_back(std::move(command));
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }

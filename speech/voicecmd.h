@@ -124,8 +124,9 @@ struct IVoiceCmdMenuW : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Add(DWORD count, SDATA data, DWORD* firstIndex) = 0;
 };
 
-// Implemented by the client; every method returns 0.
+// Implemented by the client; every method returns 0. Phrases are as heard.
 struct IVoiceCmdNotifyW : public IUnknown {
+    // A command of an active menu was heard; called for each such command.
     virtual HRESULT STDMETHODCALLTYPE CommandRecognize(DWORD identifier, const wchar_t* phrase,
                                                        DWORD confidence,
                                                        const VoiceMenuName* menu) = 0;

@@ -166,6 +166,8 @@ TEST_F(SpeechTest, HearsActivePhrasesAtOrAboveTheThreshold)
         {"case and spaces folded", 50, 1, 1, true, L"  OPEN \t  Notepad ", 100, true, heard0},
         {"stored phrase with capitals", 50, 1, 1, true, L"type hello", 100, true,
          {"begin", "recognize 7", "end"}},
+        {"letters beyond ASCII", 50, 1, 1, true, L"\u00FCBER ALLES", 100, true,
+         {"begin", "recognize 8", "end"}},
         {"confidence equal to threshold", 60, 1, 1, true, L"open notepad", 60, true, heard0},
         {"threshold 0, confidence 0", 0, 1, 1, true, L"open notepad", 0, true, heard0},
         {"confidence below threshold", 60, 1, 1, true, L"open notepad", 59, false, other},
@@ -177,6 +179,7 @@ TEST_F(SpeechTest, HearsActivePhrasesAtOrAboveTheThreshold)
         {"disabled", 50, 0, 1, true, L"open notepad", 100, false, {}},
         {"asleep", 50, 1, 0, true, L"open notepad", 100, false, {}},
     };
+    ASSERT_EQ(S_OK, AddCommand(menu, 8, L"\u00DCber alles"));
     for (const HearingCase& c : cases) {
         SCOPED_TRACE(c.name);
         attributes->ThresholdSet(c.threshold);
