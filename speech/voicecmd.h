@@ -62,15 +62,15 @@ static_assert(sizeof(VoiceCommandRecord) == 40, "the record header is 40 bytes")
 // Builds a record for one phrase under an identifier.
 inline std::vector<BYTE> MakeVoiceCommandRecord(DWORD identifier, const wchar_t* phrase)
 {
-    size_t textBytes = (wcslen(phrase) + 1) * sizeof(wchar_t);
-    size_t size = (sizeof(VoiceCommandRecord) + textBytes + 3) & ~size_t(3);
-    std::vector<BYTE> record(size, 0);
+    const BYTE* text = reinterpret_cast<const BYTE*>(phrase);
+    std::vector<BYTE> record(sizeof(VoiceCommandRecord), 0);
+    record.insert(record.end(), text, text + (wcslen(phrase) + 1) * sizeof(wchar_t));
+    record.resize((record.size() + 3) & ~size_t(3), 0);
     VoiceCommandRecord header{};
-    header.size = DWORD(size);
+    header.size = DWORD(record.size());
     header.identifier = identifier;
     header.commandOffset = sizeof(VoiceCommandRecord);
     memcpy(record.data(), &header, sizeof(header));
-    memcpy(record.data() + sizeof(header), phrase, textBytes);
     return record;
 }
 

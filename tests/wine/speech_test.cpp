@@ -215,6 +215,48 @@ TEST_F(SpeechTest, EveryCommandWithThePhraseInAnActiveMenuFires)
     inactive->Release();
 }
 
+// A sink that switches listening off when it hears a command, from inside
+// the notification, as a client may.
+class DeactivatingSink final : public IVoiceCmdNotifyW {
+public:
+    IVoiceCmdMenuW* menu = nullptr;
+    int heard = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CommandRecognize(DWORD, const wchar_t*, DWORD,
+                                               const VoiceMenuName*) override
+    {
+        heard++;
+        menu->Deactivate();
+        return 0;
+    }
+    HRESULT STDMETHODCALLTYPE CommandOther(const VoiceMenuName*, const wchar_t*) override { return 0; }
+    HRESULT STDMETHODCALLTYPE CommandStart() override { return 0; }
+    HRESULT STDMETHODCALLTYPE MenuActivate(const VoiceMenuName*, BOOL) override { return 0; }
+    HRESULT STDMETHODCALLTYPE UtteranceBegin() override { return 0; }
+    HRESULT STDMETHODCALLTYPE UtteranceEnd() override { return 0; }
+    HRESULT STDMETHODCALLTYPE VUMeter(WORD) override { return 0; }
+    HRESULT STDMETHODCALLTYPE AttribChanged(DWORD) override { return 0; }
+    HRESULT STDMETHODCALLTYPE Interference(DWORD) override { return 0; }
+};
+
+TEST_F(SpeechTest, SinkMayCallBackWhileItIsTold)
+{
+    DeactivatingSink deactivating;
+    deactivating.menu = menu;
+    ASSERT_EQ(S_OK, voice->Register(nullptr, &deactivating, IID_IVoiceCmdNotifyW, 1, nullptr));
+    EXPECT_EQ(0, Say(L"open notepad"));
+    EXPECT_EQ(1, Say(L"open notepad"));
+    EXPECT_EQ(1, deactivating.heard);
+    voice->Register(nullptr, nullptr, IID_IVoiceCmdNotifyW, 1, nullptr);
+}
+
 TEST_F(SpeechTest, SayReportsOnStdoutAndReachesEveryListener)
 {
     // A second object, as a second engine would have, knows another phrase.
