@@ -50,7 +50,10 @@ static DWORD Speak(const std::wstring& phrase, DWORD confidence)
     memcpy(message.data() + sizeof(header), phrase.data(), phrase.size() * sizeof(wchar_t));
     COPYDATASTRUCT cds{UtteranceTag, DWORD(message.size()), message.data()};
     DWORD fired = 0;
-    for (HWND window : Listeners()) {
+    std::vector<HWND> listeners = Listeners();
+    if (listeners.empty())
+        fputs("say: no speech service is listening\n", stderr);
+    for (HWND window : listeners) {
         DWORD_PTR reply = 0;
         if (SendMessageTimeoutW(window, WM_COPYDATA, 0, LPARAM(&cds), SMTO_ABORTIFHUNG,
                                 ReplyTimeout, &reply))
@@ -73,16 +76,15 @@ int main()
 {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2 || argc > 3)
-        return Usage();
-    std::wstring phrase = argv[1];
+    std::wstring phrase = argv && argc >= 2 ? argv[1] : L"";
     DWORD confidence = MaxConfidence;
-    if (argc == 3 && !ParseConfidence(argv[2], confidence))
-        return Usage();
-    if (PhraseKey(phrase.data(), phrase.size()).empty())
+    bool usable = argv && argc >= 2 && argc <= 3 &&
+                  (argc == 2 || ParseConfidence(argv[2], confidence)) &&
+                  !PhraseKey(phrase.data(), phrase.size()).empty();
+    LocalFree(argv);
+    if (!usable)
         return Usage();
     bool heard = Speak(phrase, confidence) > 0;
     Report(heard ? "heard" : "not heard", phrase);
-    LocalFree(argv);
     return heard ? 0 : 1;
 }

@@ -12,7 +12,7 @@ bool UnregisterSpeech();
 // Runs say.exe with these arguments (already quoted) and returns its exit
 // code: 0 heard, 1 not heard, 2 bad usage, -1 if it did not run or finish.
 // Pumps this thread's messages while waiting, so a listener on this thread
-// hears it. output, if given, receives what say printed.
+// hears it. output, if given, receives what say printed on stdout.
 int RunSay(const std::wstring& arguments, std::string* output = nullptr);
 // say "phrase" confidence
 int Say(const std::wstring& phrase, int confidence = 100, std::string* output = nullptr);
