@@ -5,12 +5,12 @@
 //                  loop (Tab, arrows and Alt+letter work in every form);
 //                  ShowException() is the standard error box: the error's
 //                  text, the title, an error icon and OK.
-//   TForm          a window of a given client size with a fixed single border,
-//                  centred, font "MS Sans Serif" 8 pt; ShowModal for a dialog
-//                  such as a welcome window. Derive, override
-//                  CreateControls / FormCreate / OnCommand / OnNotify. An exception thrown from
-//                  a handler lands in the standard error box and the window
-//                  stays open.
+//   TForm          a window of a given client size with a fixed single border
+//                  (minimise box on request), centred, font "MS Sans Serif"
+//                  8 pt; ShowModal for a dialog such as a welcome window.
+//                  Derive and override CreateControls, FormCreate, OnCommand,
+//                  OnNotify. An exception thrown from a handler lands in the
+//                  standard error box and the window stays open.
 //   Add* helpers   members of TForm, so every control gets the form's font and
 //                  its hint as a tool tip (pass nullptr for no hint):
 //     AddPageControl + AddTabSheet   tabs; the sheet is the parent of its
@@ -27,7 +27,7 @@
 //     AddLabel (left, centre, right), AddBevel (raised)
 //                    labels, check boxes and radio buttons widen to fit their
 //                    caption, keeping their aligned edge
-//   Text / SetText / Checked / SetChecked   for any control
+//   Text / SetText / Lines / SetLines / Checked / SetChecked   for any control
 #pragma once
 #include <windows.h>
 
