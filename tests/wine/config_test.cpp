@@ -19,6 +19,7 @@
 #include "enginerun.h"
 #include "installation.h"
 #include "remotelist.h"
+#include "speech.h"
 #include "winetest.h"
 
 namespace {
@@ -672,6 +673,8 @@ TEST_F(ConfigTest, YesRestartsTheRealEngineAndNoLeavesItRunning)
 {
     if (!FileExists(BinDir() + EngineFile))
         GTEST_SKIP() << "no engine in " << BinDir();
+    // With the speech stand-in, the new engine shows which commands it loaded.
+    bool speech = RegisterSpeech();
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
         ClearSystemRegistry();
@@ -709,11 +712,18 @@ TEST_F(ConfigTest, YesRestartsTheRealEngineAndNoLeavesItRunning)
             << "no new engine";
         if (!fresh)
             continue;
+        if (speech) {
+            EXPECT_EQ(Say(L"close mail"), 1) << "deleted before the save";
+            EXPECT_EQ(Say(L"open mail"), 1) << "disabled";
+            EXPECT_EQ(Say(L"stop listening"), 0) << "kept";
+        }
         HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(fresh));
         SendCloseRequest(fresh);
         EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
         CloseHandle(process);
     }
+    if (speech)
+        UnregisterSpeech();
 }
 
 }  // namespace
