@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/layout.h"
+#include "common/winregistry.h"
 #include "enginerun.h"
 
 namespace {
@@ -204,6 +205,49 @@ TEST_F(Engine, DraggingByTheBorderKeepsTheCursorOnTheBorder)
     EXPECT_EQ(r.top, 300);
     SendMessageA(indicator, WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(Close(indicator), 1);
+}
+
+
+// A store the configuration utility would never write still starts the
+// engine: what cannot be loaded is left out.
+TEST_F(Engine, StartsOnHostileStores)
+{
+    struct Value {
+        const char* name;
+        uint32_t type;
+        std::vector<uint8_t> data;
+    };
+    const std::vector<uint8_t> phrase = {'a', 0, 0, 0};
+    const std::vector<uint8_t> one = {1, 0, 0, 0};
+    struct Case {
+        const char* what;
+        std::vector<Value> values;
+    };
+    const Case cases[] = {
+        {"empty key", {}},
+        {"Count 0 and empty Active", {{CountValue, RegDword, {0, 0, 0, 0}}, {ActiveValue, RegBinary, {}}}},
+        {"huge Count", {{CountValue, RegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
+        {"short Count", {{CountValue, RegDword, {1}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
+        {"Active shorter than Count", {{CountValue, RegDword, {3, 0, 0, 0}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}, {"1", RegBinary, phrase}, {"2", RegBinary, phrase}}},
+        {"no phrase", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"1", RegBinary, {7}}}},
+        {"no byte code", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
+        {"odd-sized phrase without zero", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, {'a', 0, 'b'}}, {"1", RegBinary, {}}}},
+        {"phrase as text", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegSz, {'a', 'b', 0}}, {"1", RegBinary, {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearSystemRegistry();
+        WinRegistry reg;
+        {
+            KeyHolder key(reg, reg.CreateKey(CommandsKeyPath));
+            for (const Value& v : c.values)
+                reg.SetValue(key.get(), v.name, v.type, v.data.data(), uint32_t(v.data.size()));
+        }
+        engine = StartEngine();
+        HWND indicator = WaitForIndicator();
+        ASSERT_NE(indicator, nullptr);
+        EXPECT_EQ(Close(indicator), 1);
+    }
 }
 
 }  // namespace
