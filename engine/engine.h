@@ -7,6 +7,9 @@
 
 #include "common/store.h"
 
+// The indicator window's size: a 16 x 16 icon inside a one-pixel border.
+constexpr int IndicatorSize = 18;
+
 struct EngineGlobals {
     HINSTANCE instance;
     int screenWidth, screenHeight;

@@ -7,7 +7,6 @@
 #include "engine/resource.h"
 #include "engine/scripthost.h"
 
-static const int IndicatorSize = 18;
 static const LPARAM CloseRequest = 256;
 
 void ShowCurrentIcon()
@@ -25,7 +24,8 @@ static void OnInitDialog(HWND hwnd)
 {
     Globals.indicator = hwnd;
     SetWindowTextA(hwnd, "Orvanta");
-    SetWindowPos(hwnd, HWND_TOPMOST, Globals.infoX, Globals.infoY, IndicatorSize, IndicatorSize, 0);
+    SetWindowPos(hwnd, HWND_TOPMOST, Globals.infoX, Globals.infoY, IndicatorSize, IndicatorSize,
+                 0);
 }
 
 static void OnPaint(HWND hwnd)

@@ -10,7 +10,6 @@
 EngineGlobals Globals;
 const std::vector<EngineCommand>* CommandTable = new std::vector<EngineCommand>();
 
-static const int IndicatorSize = 18;
 static const DWORD DefaultThreshold = 50;
 
 // Defaults first; a value of the right size overrides its default.

@@ -218,21 +218,28 @@ TEST_F(Engine, StartsOnHostileStores)
         std::vector<uint8_t> data;
     };
     const std::vector<uint8_t> phrase = {'a', 0, 0, 0};
-    const std::vector<uint8_t> one = {1, 0, 0, 0};
+    const Value countOne = {CountValue, RegDword, {1, 0, 0, 0}};
+    const Value activeOne = {ActiveValue, RegBinary, {1}};
     struct Case {
         const char* what;
         std::vector<Value> values;
     };
     const Case cases[] = {
         {"empty key", {}},
-        {"Count 0 and empty Active", {{CountValue, RegDword, {0, 0, 0, 0}}, {ActiveValue, RegBinary, {}}}},
-        {"huge Count", {{CountValue, RegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
-        {"short Count", {{CountValue, RegDword, {1}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
-        {"Active shorter than Count", {{CountValue, RegDword, {3, 0, 0, 0}}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}, {"1", RegBinary, phrase}, {"2", RegBinary, phrase}}},
-        {"no phrase", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"1", RegBinary, {7}}}},
-        {"no byte code", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, phrase}}},
-        {"odd-sized phrase without zero", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegBinary, {'a', 0, 'b'}}, {"1", RegBinary, {}}}},
-        {"phrase as text", {{CountValue, RegDword, one}, {ActiveValue, RegBinary, {1}}, {"0", RegSz, {'a', 'b', 0}}, {"1", RegBinary, {}}}},
+        {"Count 0 and empty Active",
+         {{CountValue, RegDword, {0, 0, 0, 0}}, {ActiveValue, RegBinary, {}}}},
+        {"huge Count",
+         {{CountValue, RegDword, {0xFF, 0xFF, 0xFF, 0xFF}}, activeOne, {"0", RegBinary, phrase}}},
+        {"short Count", {{CountValue, RegDword, {1}}, activeOne, {"0", RegBinary, phrase}}},
+        {"Active shorter than Count",
+         {{CountValue, RegDword, {3, 0, 0, 0}}, activeOne, {"0", RegBinary, phrase},
+          {"1", RegBinary, phrase}, {"2", RegBinary, phrase}}},
+        {"no phrase", {countOne, activeOne, {"1", RegBinary, {7}}}},
+        {"no byte code", {countOne, activeOne, {"0", RegBinary, phrase}}},
+        {"odd-sized phrase without zero",
+         {countOne, activeOne, {"0", RegBinary, {'a', 0, 'b'}}, {"1", RegBinary, {}}}},
+        {"phrase as text",
+         {countOne, activeOne, {"0", RegSz, {'a', 'b', 0}}, {"1", RegBinary, {}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
