@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -106,7 +108,23 @@ const RunCase runCases[] = {
     {"print keeps quotes", TextStatement(10, "\"a b.txt\" x"), {"print [\"a b.txt\" x]"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Interpreter, RunEvents, testing::ValuesIn(runCases));
+// Test names from the case descriptions: "chord ctrl alt delete" runs as ChordCtrlAltDelete.
+std::string CaseName(const testing::TestParamInfo<RunCase>& info)
+{
+    std::string name;
+    bool upper = true;
+    for (const char* p = info.param.what; *p; p++) {
+        if (!std::isalnum(static_cast<unsigned char>(*p))) {
+            upper = true;
+            continue;
+        }
+        name += upper ? char(std::toupper(static_cast<unsigned char>(*p))) : *p;
+        upper = false;
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Interpreter, RunEvents, testing::ValuesIn(runCases), CaseName);
 
 struct OpenCase {
     const char* operand;
