@@ -385,10 +385,7 @@ TEST_F(Install, WithoutProgramsValueUsesTheShellsProgramsFolder)
 TEST(InstallerProgram, CarriesItsVersionAndIcon)
 {
     const std::string program = BinDir() + "Orv Install.exe";
-    const struct {
-        const char* field;
-        const char* text;
-    } fields[] = {
+    ExpectVersionAndIcon(program, {
         { "FILEVERSION", "3.7.14.65" },
         { "FileDescription", "Orv Installation Program" },
         { "FileVersion", "3.7.14.65" },
@@ -396,14 +393,7 @@ TEST(InstallerProgram, CarriesItsVersionAndIcon)
         { "ProductName", "Orvanta" },
         { "InternalName", "Orv Install" },
         { "OriginalFilename", "Orv Install.exe" },
-    };
-    for (const auto& f : fields)
-        EXPECT_EQ(VersionText(program, f.field), f.text) << f.field;
-    EXPECT_NE(VersionText(program, "LegalCopyright"), "");
-    IconShape icon = MainIconShape(program);
-    EXPECT_EQ(icon.width, 32);
-    EXPECT_EQ(icon.height, 32);
-    EXPECT_EQ(icon.colours, 16);
+    });
 }
 
 // The folder picker that Browse shows, owned by the main window.

@@ -190,10 +190,7 @@ TEST_F(Uninstall, WithoutInstallPathNoFileIsDeleted)
 TEST(UninstallerProgram, CarriesItsVersionAndIcon)
 {
     const std::string program = BinDir() + UninstallerFile;
-    const struct {
-        const char* field;
-        const char* text;
-    } fields[] = {
+    ExpectVersionAndIcon(program, {
         { "FILEVERSION", "3.7.14.7" },
         { "FileDescription", "Orvanta UnInstallation Program" },
         { "FileVersion", "3.7.14.7" },
@@ -201,12 +198,5 @@ TEST(UninstallerProgram, CarriesItsVersionAndIcon)
         { "ProductName", "Orvanta" },
         { "InternalName", "Orv UnInstall" },
         { "OriginalFilename", "Orv UnInstall" },
-    };
-    for (const auto& f : fields)
-        EXPECT_EQ(VersionText(program, f.field), f.text) << f.field;
-    EXPECT_NE(VersionText(program, "LegalCopyright"), "");
-    IconShape icon = MainIconShape(program);
-    EXPECT_EQ(icon.width, 32);
-    EXPECT_EQ(icon.height, 32);
-    EXPECT_EQ(icon.colours, 16);
+    });
 }

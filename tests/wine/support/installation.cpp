@@ -1,5 +1,7 @@
 #include "installation.h"
 
+#include <gtest/gtest.h>
+
 #include <shlobj.h>
 
 #include "common/layout.h"
@@ -273,4 +275,15 @@ IconShape MainIconShape(const std::string& program)
     }
     FreeLibrary(module);
     return shape;
+}
+
+void ExpectVersionAndIcon(const std::string& program, std::initializer_list<VersionField> fields)
+{
+    for (const VersionField& f : fields)
+        EXPECT_EQ(VersionText(program, f.field), f.text) << f.field;
+    EXPECT_NE(VersionText(program, "LegalCopyright"), "");
+    IconShape icon = MainIconShape(program);
+    EXPECT_EQ(icon.width, 32);
+    EXPECT_EQ(icon.height, 32);
+    EXPECT_EQ(icon.colours, 16);
 }

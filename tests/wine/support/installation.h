@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 // The Start-menu Programs folder as the programs find it: the Shell Folders value,
@@ -63,3 +64,10 @@ struct IconShape {
     int width = 0, height = 0, colours = 0;
 };
 IconShape MainIconShape(const std::string& program);
+
+struct VersionField {
+    const char* field;
+    const char* text;
+};
+// Checks the program's version block and that its "MAINICON" is 32 x 32 in 16 colours.
+void ExpectVersionAndIcon(const std::string& program, std::initializer_list<VersionField> fields);
