@@ -66,6 +66,8 @@ struct RunCase {
     std::vector<std::string> events;
 };
 
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.what; }
+
 class RunEvents : public testing::TestWithParam<RunCase> {};
 
 TEST_P(RunEvents, AreSentInOrder)
