@@ -22,6 +22,7 @@ struct EngineGlobals {
     HMENU menuResource, popupMenu;
     HICON currentIcon;
     HWND indicator;
+    HWND about;                      // the About window while it is open
     int dragging;
     int anchorX, anchorY;            // press point in client coordinates
 };

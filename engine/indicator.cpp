@@ -115,10 +115,31 @@ static void ShowAbout()
     DialogBoxParamA(Globals.instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutProc, 0);
 }
 
+// Windows the indicator owns, such as the speech service's dialogs, are asked
+// to close as a user would.
+static BOOL CALLBACK CloseOwnedWindow(HWND window, LPARAM owner)
+{
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner))
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// The engine ends with the indicator's dialog. A menu or window open on top
+// would hold the dialog's loop until the user closed it, and an engine
+// restarted meanwhile would hear every phrase beside this one, so they go too.
+static void EndEngine(HWND hwnd)
+{
+    EndMenu();
+    if (Globals.about)
+        EndDialog(Globals.about, 1);
+    EnumThreadWindows(GetCurrentThreadId(), CloseOwnedWindow, reinterpret_cast<LPARAM>(hwnd));
+    EndDialog(hwnd, 1);
+}
+
 static void OnCommand(HWND hwnd, int id)
 {
     switch (id) {
-    case IDM_EXIT: EndDialog(hwnd, 1); break;
+    case IDM_EXIT: EndEngine(hwnd); break;
     case IDM_TOGGLE: ToggleRecognition(); break;
     case IDM_OPTIONS: StartConfigUtility(hwnd); break;
     case IDM_SRPARAMETERS: ShowRecognitionParameters(hwnd); break;
@@ -147,15 +168,15 @@ INT_PTR CALLBACK IndicatorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam)); break;
     case WM_NOTIFY:
         if (lParam == CloseRequest)
-            EndDialog(hwnd, 1);
+            EndEngine(hwnd);
         break;
     case WMAPP_SETACTIVE: SetRecognitionActive(int(wParam)); break;
-    case WMAPP_CLOSE: EndDialog(hwnd, 1); break;
+    case WMAPP_CLOSE: EndEngine(hwnd); break;
     default:
         // Between processes WM_NOTIFY is not carried, so the close request
         // also comes as a registered message.
         if (msg == Globals.closeRequestMessage && msg != 0 && lParam == CloseRequest)
-            EndDialog(hwnd, 1);
+            EndEngine(hwnd);
         break;
     }
     return FALSE;
@@ -164,7 +185,13 @@ INT_PTR CALLBACK IndicatorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 // Only its Close button ends it; Escape and the close box do not.
 INT_PTR CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK)
-        EndDialog(hwnd, 1);
+    switch (msg) {
+    case WM_INITDIALOG: Globals.about = hwnd; break;
+    case WM_DESTROY: Globals.about = nullptr; break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK)
+            EndDialog(hwnd, 1);
+        break;
+    }
     return FALSE;
 }

@@ -6,6 +6,7 @@
 #include "common/layout.h"
 #include "common/winregistry.h"
 #include "enginerun.h"
+#include "speech.h"
 
 namespace {
 
@@ -148,6 +149,31 @@ TEST_F(Engine, ExitItemEndsTheEngineAndStoresThePlace)
     EXPECT_EQ(engine.Wait(10000), 1);
     DWORD x = 0;
     EXPECT_TRUE(ReadOption(InfoXValue, x));
+}
+
+// A restart must not leave the old engine running behind a window the user
+// left open: the close request ends it all the same.
+TEST_F(Engine, CloseRequestEndsTheEngineWhileAWindowIsOpenOnTop)
+{
+    struct Case {
+        const char* what;
+        WPARAM command;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"About", 40006, "About Orvanta"},
+        {"speech parameters", 40004, "Orvanta SR Parameters"},
+    };
+    RegisterSpeech();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND indicator = StartWithStore();
+        ASSERT_NE(indicator, nullptr);
+        PostMessageA(indicator, WM_COMMAND, c.command, 0);
+        ASSERT_NE(WaitForWindow(c.title, 10000), nullptr);
+        EXPECT_EQ(Close(indicator), 1);
+    }
+    UnregisterSpeech();
 }
 
 // A drag with the left button: the cursor carries the window by the point
