@@ -179,13 +179,7 @@ TEST_F(Install, RegisteredUninstallerRemovesTheInstallation)
     ASSERT_TRUE(setup.InstallInto(folder));
     EXPECT_EQ(setup.CloseDoingNothing(), 0);
 
-    RawValue command = ReadValue(UninstallKeyPath, "UninstallString");
-    ASSERT_TRUE(command.found);
-    Process uninstall = Start(command.bytes.c_str());
-    HWND box = WaitForDialog("Orv UnInstallation Program", 10000);
-    ASSERT_TRUE(box);
-    PressButton(box, IDYES);
-    EXPECT_EQ(uninstall.Wait(15000), 0);
+    EXPECT_EQ(UninstallThroughEntry(), 0);
 
     EXPECT_FALSE(FolderExists(folder));
     EXPECT_FALSE(FolderExists(StartMenuFolder()));

@@ -62,13 +62,7 @@ TEST_F(Lifecycle, InstallUseAndUninstall)
         EXPECT_EQ(engine.Wait(10000), 1);
     }
 
-    RawValue command = ReadValue(UninstallKeyPath, "UninstallString");
-    ASSERT_TRUE(command.found);
-    Process uninstall = Start(command.bytes.c_str());
-    HWND box = WaitForDialog("Orv UnInstallation Program", 10000);
-    ASSERT_TRUE(box);
-    PressButton(box, IDYES);
-    EXPECT_EQ(uninstall.Wait(15000), 0);
+    EXPECT_EQ(UninstallThroughEntry(), 0);
 
     EXPECT_FALSE(FolderExists(folder));
     EXPECT_FALSE(FolderExists(StartMenuFolder()));

@@ -287,3 +287,16 @@ void ExpectVersionAndIcon(const std::string& program, std::initializer_list<Vers
     EXPECT_EQ(icon.height, 32);
     EXPECT_EQ(icon.colours, 16);
 }
+
+int UninstallThroughEntry()
+{
+    RawValue command = ReadValue(UninstallKeyPath, "UninstallString");
+    if (!command.found)
+        return -1;
+    Process uninstall = Start(command.bytes.c_str());
+    HWND box = WaitForDialog("Orv UnInstallation Program", 10000);
+    if (!box)
+        return -1;
+    PressButton(box, IDYES);
+    return uninstall.Wait(15000);
+}

@@ -55,6 +55,11 @@ std::string MessageBoxText(HWND box);
 // Presses one of a dialog's buttons by its identifier (IDYES, IDNO...).
 void PressButton(HWND dialog, int id);
 
+// Starts the uninstaller as the system's list of programs would, through the
+// uninstall entry's UninstallString, and answers Yes. Its exit code, or -1
+// when there is no entry, no question or no end.
+int UninstallThroughEntry();
+
 // A string of a program's version block (English, Windows Latin 1), or "" when
 // missing; "FILEVERSION" gives the fixed file version as a.b.c.d.
 std::string VersionText(const std::string& program, const char* field);
