@@ -164,8 +164,9 @@ void TForm::Create(const char* className, const char* caption, int clientWidth,
     int width = rc.right - rc.left, height = rc.bottom - rc.top;
     int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowExA(exStyle, className, caption, style, x, y, width, height, nullptr, nullptr,
-                    Instance(), this);
+    // Owned by the application window, so the taskbar shows the program's title.
+    CreateWindowExA(exStyle, className, caption, style, x, y, width, height,
+                    Application.CreateHandle(), nullptr, Instance(), this);
     if (!Handle)
         throw std::runtime_error("Can't create the window " + std::string(caption));
 
@@ -198,6 +199,12 @@ void TForm::Close()
     SendMessageA(Handle, WM_CLOSE, 0, 0);
 }
 
+void TForm::Hide()
+{
+    ShowWindow(Handle, SW_HIDE);
+    Application.FormHidden(Handle);
+}
+
 static BOOL CALLBACK CollectEnabled(HWND window, LPARAM list)
 {
     if (IsWindowVisible(window) && IsWindowEnabled(window))
@@ -217,7 +224,9 @@ int TForm::ShowModal()
     Show();
     SetActiveWindow(Handle);
     MSG msg;
-    while (ModalResult == 0 && Handle && IsWindowVisible(Handle)) {
+    // Only a result or the form's end ends the display: minimising the
+    // program hides the form for a while.
+    while (ModalResult == 0 && Handle) {
         if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
             PostQuitMessage(int(msg.wParam));  // for the outer loop
             break;
@@ -232,7 +241,7 @@ int TForm::ShowModal()
     for (HWND window : disabled)
         EnableWindow(window, TRUE);
     if (Handle)
-        ShowWindow(Handle, SW_HIDE);
+        Hide();
     return ModalResult;
 }
 
@@ -290,12 +299,19 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         KeepFocus(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_SYSCOMMAND:
+        // The main form's minimise box minimises the program to its button.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application.MainForm == this) {
+            Application.Minimize();
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         if (modal_) {
             if (!ModalResult)
                 ModalResult = IDCANCEL;  // ShowModal's loop ends and hides the form
         } else if (Application.MainForm && Application.MainForm != this) {
-            ShowWindow(Handle, SW_HIDE);
+            Hide();
         } else {
             DestroyWindow(Handle);
         }

@@ -4,7 +4,9 @@
 //   TApplication   Application.Title names the program; Run() is the message
 //                  loop (Tab, arrows and Alt+letter work in every form);
 //                  ShowException() is the standard error box: the error's
-//                  text, the title, an error icon and OK.
+//                  text, the title, an error icon and OK. Its window, captioned
+//                  with the title, owns every form and carries the program's
+//                  one taskbar button; minimising the main form minimises it.
 //   TForm          a window of a given client size with a fixed single border
 //                  (minimise box on request), centred, font "MS Sans Serif"
 //                  8 pt; ShowModal for a dialog such as a welcome window.
@@ -49,11 +51,29 @@ class TApplication {
 public:
     std::string Title;
 
-    // Runs the message loop until the main form is destroyed.
+    // Shows the application window and runs the message loop until the main
+    // form is destroyed; the application window goes with it.
     int Run(TForm& mainForm);
     void ShowException(const std::exception& error, HWND owner = nullptr) const;
+    // Leaves only the taskbar button: every form hides until the button is clicked.
+    void Minimize();
 
     TForm* MainForm = nullptr;
+    // The zero-size window that owns the forms, made with the first of them.
+    HWND Handle = nullptr;
+    HWND CreateHandle();
+
+private:
+    friend class TForm;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // A form that hides itself while the program is minimised stays hidden after.
+    void FormHidden(HWND form);
+    std::vector<HWND> ShownWindows() const;
+    void HideForms();
+    void ShowForms();
+    void ActivateForm();
+    bool minimized_ = false;
+    std::vector<HWND> hidden_;  // the windows that minimising hid
 };
 
 extern TApplication Application;
@@ -79,6 +99,7 @@ public:
     void Create(const char* className, const char* caption, int clientWidth, int clientHeight,
                 HICON icon = nullptr, bool minimizeBox = false);
     void Show();
+    void Hide();
     // The main form is destroyed, which ends Application.Run; any other form hides.
     void Close();
 

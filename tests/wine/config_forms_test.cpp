@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <thread>
 
 #include "forms/forms.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr int IdThrow = 101, IdWide = 102, IdNarrow = 103, IdMemo = 104, IdPages = 105,
               IdFirst = 106, IdSecond = 107, IdBox = 108;
 constexpr UINT WMAPP_FINISH = WM_APP + 7;
+constexpr UINT WMAPP_RUN = WM_APP + 8;  // lParam: a std::function<void()> to run
 
 class SampleForm : public TForm {
 public:
@@ -46,6 +48,10 @@ protected:
         if (message == WMAPP_FINISH) {
             ownerEnabledWhileModal = owner && IsWindowEnabled(owner->Handle);
             ModalResult = int(wParam);
+            return 0;
+        }
+        if (message == WMAPP_RUN) {
+            (*reinterpret_cast<std::function<void()>*>(lParam))();
             return 0;
         }
         return TForm::HandleMessage(message, wParam, lParam);
@@ -211,6 +217,49 @@ TEST_F(FormsTest, AModalFormDisablesTheOthersUntilItEnds)
         DestroyWindow(dialog.Handle);
     }
     Application.MainForm = nullptr;
+}
+
+// Minimising the program hides every shown form, a modal one too, behind the
+// application window; restoring shows those again, but not a form closed
+// meanwhile, and the modal display goes on to its own result.
+TEST_F(FormsTest, MinimisingHidesTheShownFormsUntilRestored)
+{
+    Application.MainForm = &form;
+    ShowWindow(Application.CreateHandle(), SW_SHOWNA);
+    SampleForm other, neverShown, dialog;
+    other.Create("TSampleForm", "Other", 100, 50);
+    other.Show();
+    neverShown.Create("TSampleForm", "Never shown", 100, 50);
+    dialog.Create("TSampleForm", "Modal", 100, 50);
+    auto restore = [] { ShowWindow(Application.Handle, SW_RESTORE); };
+
+    Application.Minimize();
+    EXPECT_TRUE(IsIconic(Application.Handle));
+    EXPECT_FALSE(IsWindowVisible(form.Handle));
+    EXPECT_FALSE(IsWindowVisible(other.Handle));
+    other.Close();
+    restore();
+    EXPECT_TRUE(IsWindowVisible(form.Handle));
+    EXPECT_FALSE(IsIconic(form.Handle));
+    EXPECT_FALSE(IsWindowVisible(other.Handle)) << "closed while minimised";
+    EXPECT_FALSE(IsWindowVisible(neverShown.Handle));
+
+    bool hiddenWhileMinimised = false;
+    std::function<void()> minimise = [] { Application.Minimize(); };
+    std::function<void()> look = [&] { hiddenWhileMinimised = !IsWindowVisible(dialog.Handle); };
+    std::function<void()> restoreLater = restore;
+    PostMessageA(dialog.Handle, WMAPP_RUN, 0, reinterpret_cast<LPARAM>(&minimise));
+    PostMessageA(dialog.Handle, WMAPP_RUN, 0, reinterpret_cast<LPARAM>(&look));
+    PostMessageA(dialog.Handle, WMAPP_RUN, 0, reinterpret_cast<LPARAM>(&restoreLater));
+    PostMessageA(dialog.Handle, WMAPP_FINISH, IDOK, 0);
+    EXPECT_EQ(dialog.ShowModal(), IDOK);
+    EXPECT_TRUE(hiddenWhileMinimised);
+    EXPECT_TRUE(IsWindowVisible(form.Handle));
+
+    // The forms go with the application window, before they go out of scope.
+    Application.MainForm = nullptr;
+    DestroyWindow(Application.Handle);
+    EXPECT_FALSE(IsWindow(dialog.Handle) || IsWindow(other.Handle) || IsWindow(form.Handle));
 }
 
 }  // namespace
