@@ -659,7 +659,8 @@ TEST_F(ConfigTest, ARunningEngineIsOfferedARestartAfterTheSave)
         EXPECT_EQ(engine.CloseRequested(), answer == IDYES);
         EXPECT_EQ(engine.Open(), answer == IDNO);
         if (answer == IDYES) {
-            EXPECT_TRUE(WaitUntil([&] { return FileExists(marker); }, 20000));
+            // The file exists a moment before the stand-in has written into it.
+            EXPECT_TRUE(WaitUntil([&] { return !ReadBytes(marker).empty(); }, 20000));
             EXPECT_EQ(ReadBytes(marker), '"' + folder + "Orvanta.exe\"");
         } else {
             Sleep(500);

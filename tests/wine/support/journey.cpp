@@ -46,7 +46,9 @@ bool Notepad::Open()
 {
     process = Start("notepad.exe");
     window = WaitForWindow(nullptr, 15000, "Notepad");
-    edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
+    // The frame appears before its edit control.
+    WaitUntil([&] { return window && (edit = FindWindowExA(window, nullptr, "Edit", nullptr)); },
+              10000);
     return edit && GiveFocus(window, edit, 10000);
 }
 
