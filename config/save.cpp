@@ -12,6 +12,10 @@
 namespace {
 
 const char* const EngineTitle = "Orvanta";
+// The engine's indicator is a dialog box. Other windows may carry the same
+// title (a shell window showing the Start-menu folder "Orvanta", say), and
+// the close request must never reach them: to them lParam 256 is a pointer.
+const char* const EngineClass = "#32770";
 const char* const ReloadQuestion =
     "You must reload Orvanta to activate changes you made.\nYes - reload now, No - do nothing";
 // Wine does not carry WM_NOTIFY between processes; the engine takes this too.
@@ -49,7 +53,7 @@ std::vector<StoredCommand> CompiledCommands(HWND list)
             try {
                 size_t length = std::min(command->Compile(), MaxCodeSize);
                 c.code.assign(command->Code, command->Code + length);
-            } catch (const std::exception& error) {
+            } catch (const ECompileError& error) {
                 throw std::runtime_error("Can't save the voice command \"" + Shown(c.phrase) +
                                          "\":\n" + error.what());
             }
@@ -85,7 +89,7 @@ void TMainForm::SaveConfiguration()
 void TMainForm::SaveCloseClick()
 {
     SaveConfiguration();
-    if (FindWindowA(nullptr, EngineTitle) &&
+    if (FindWindowA(EngineClass, EngineTitle) &&
         MessageBoxA(Handle, ReloadQuestion, EngineTitle, MB_YESNO | MB_ICONINFORMATION) == IDYES)
         ReloadEngine();
     Close();
@@ -94,7 +98,7 @@ void TMainForm::SaveCloseClick()
 // Closes the running engine and starts it again from the install folder.
 void TMainForm::ReloadEngine()
 {
-    HWND engine = FindWindowA(nullptr, EngineTitle);
+    HWND engine = FindWindowA(EngineClass, EngineTitle);
     if (engine) {
         SendMessageA(engine, WM_NOTIFY, CloseRequestW, CloseRequestL);
         if (IsWindow(engine))
