@@ -22,7 +22,6 @@ struct EngineGlobals {
     HMENU menuResource, popupMenu;
     HICON currentIcon;
     HWND indicator;
-    HWND about;                      // the About window while it is open
     int dragging;
     int anchorX, anchorY;            // press point in client coordinates
 };

@@ -115,11 +115,14 @@ static void ShowAbout()
     DialogBoxParamA(Globals.instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutProc, 0);
 }
 
-// Windows the indicator owns, such as the speech service's dialogs, are asked
-// to close as a user would.
-static BOOL CALLBACK CloseOwnedWindow(HWND window, LPARAM owner)
+// About windows (the user may have opened several) end at once; windows the
+// indicator owns, such as the speech service's dialogs, are asked to close
+// as a user would.
+static BOOL CALLBACK CloseWindowOnTop(HWND window, LPARAM indicator)
 {
-    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner))
+    if (GetWindowLongPtrA(window, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(AboutProc))
+        EndDialog(window, 1);
+    else if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(indicator))
         PostMessageA(window, WM_CLOSE, 0, 0);
     return TRUE;
 }
@@ -130,9 +133,7 @@ static BOOL CALLBACK CloseOwnedWindow(HWND window, LPARAM owner)
 static void EndEngine(HWND hwnd)
 {
     EndMenu();
-    if (Globals.about)
-        EndDialog(Globals.about, 1);
-    EnumThreadWindows(GetCurrentThreadId(), CloseOwnedWindow, reinterpret_cast<LPARAM>(hwnd));
+    EnumThreadWindows(GetCurrentThreadId(), CloseWindowOnTop, reinterpret_cast<LPARAM>(hwnd));
     EndDialog(hwnd, 1);
 }
 
@@ -185,13 +186,7 @@ INT_PTR CALLBACK IndicatorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 // Only its Close button ends it; Escape and the close box do not.
 INT_PTR CALLBACK AboutProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_INITDIALOG: Globals.about = hwnd; break;
-    case WM_DESTROY: Globals.about = nullptr; break;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
-            EndDialog(hwnd, 1);
-        break;
-    }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK)
+        EndDialog(hwnd, 1);
     return FALSE;
 }

@@ -173,6 +173,20 @@ TEST_F(Engine, CloseRequestEndsTheEngineWhileAWindowIsOpenOnTop)
         ASSERT_NE(WaitForWindow(c.title, 10000), nullptr);
         EXPECT_EQ(Close(indicator), 1);
     }
+    // About has no owner, so the indicator can open a second one over the first.
+    HWND indicator = StartWithStore();
+    ASSERT_NE(indicator, nullptr);
+    auto aboutWindows = [] {
+        int n = 0;
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, "About Orvanta"));)
+            n++;
+        return n;
+    };
+    for (int open = 1; open <= 2; open++) {
+        PostMessageA(indicator, WM_COMMAND, 40006, 0);
+        ASSERT_TRUE(WaitUntil([&] { return aboutWindows() == open; }, 10000));
+    }
+    EXPECT_EQ(Close(indicator), 1);
     UnregisterSpeech();
 }
 
