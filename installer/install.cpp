@@ -2,12 +2,17 @@
 // the user's guide on the machine and records where they are.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include "forms/forms.h"
 #include "installer/main.h"
 #include "installer/welcome.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // The folder picker and the shell's verbs may use COM objects; each
+    // shortcut still takes its own initialisation, nested inside this one.
+    CoInitialize(nullptr);
     try {
         Application.Title = "Orvanta 2.00.2 Installation Program";
         HICON icon = LoadIconA(instance, "MAINICON");
@@ -20,5 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     } catch (const std::exception& error) {
         Application.ShowException(error);
     }
+    CoUninitialize();
     return 0;
 }
