@@ -133,10 +133,8 @@ struct Config {
     Config()
     {
         process = Start('"' + BinDir() + ConfigExe + '"');
-        window = WaitForWindow(Title, 20000, "TMainForm");
-        // The window exists before it has loaded; it shows once it has.
-        if (!WaitUntil([&] { return IsWindowVisible(window); }, 10000))
-            window = nullptr;
+        // The window shows once it has loaded.
+        window = WaitForWindow(Title, 30000, "TMainForm");
     }
 
     HWND operator[](int id) const { return FindControl(window, id); }

@@ -93,17 +93,9 @@ Process StartQuiet(const std::string& commandLine)
     return p;
 }
 
-// The indicator dialog exists a moment before its modal loop shows it.
 HWND WaitForIndicator(DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    HWND indicator = WaitForWindow("Orvanta", milliseconds, "#32770");
-    if (!indicator)
-        return nullptr;
-    DWORD spent = GetTickCount() - start;
-    WaitUntil([&] { return IsWindowVisible(indicator) != FALSE; },
-              spent < milliseconds ? milliseconds - spent : 0);
-    return indicator;
+    return WaitForWindow("Orvanta", milliseconds, "#32770");
 }
 
 void SendCloseRequest(HWND indicator, LPARAM lParam)

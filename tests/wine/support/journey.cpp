@@ -18,9 +18,9 @@ bool DefineCommandAndSave(const std::string& folder, const std::string& phrase,
                           const std::function<void()>& beforeSave)
 {
     Process config = Start("\"" + folder + ConfigFile + "\"");
-    HWND form = WaitForWindow("Orvanta Configuration", 15000, "TMainForm");
-    // The window exists before it has loaded; it shows once it has.
-    if (!form || !WaitUntil([&] { return IsWindowVisible(form) != FALSE; }, 10000))
+    // The window shows once it has loaded.
+    HWND form = WaitForWindow("Orvanta Configuration", 25000, "TMainForm");
+    if (!form)
         return false;
     // Ctrl+Tab turns to the Commands page, as a user would.
     GiveFocus(form, FindControl(form, IDC_AUTOLOAD), 5000);

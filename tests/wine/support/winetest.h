@@ -24,7 +24,8 @@ struct Process {
 
 Process Start(const std::string& commandLine, const std::string& directory = "");
 
-// Polls until the top-level window with this title (and class, if given) exists.
+// Polls until the top-level window with this title (and class, if given) is
+// shown. A dialog has its title before its controls are made and filled in.
 HWND WaitForWindow(const char* title, DWORD milliseconds, const char* className = nullptr);
 // Polls until pred() is true; returns its last answer.
 template <class Pred>
