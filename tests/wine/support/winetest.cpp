@@ -67,11 +67,11 @@ Process Start(const std::string& commandLine, const std::string& directory)
 HWND WaitForWindow(const char* title, DWORD milliseconds, const char* className)
 {
     HWND found = nullptr;
-    WaitUntil([&] {
+    bool shown = WaitUntil([&] {
         found = FindWindowA(className, title);
         return found && IsWindowVisible(found);
     }, milliseconds);
-    return found && IsWindowVisible(found) ? found : nullptr;
+    return shown ? found : nullptr;
 }
 
 void DeleteTree(const char* path)
